@@ -1,0 +1,51 @@
+# Quick start: `make run` builds and starts the program, `make test` builds and runs every test.
+# Both install missing Debian packages first (tools/setup-deps.sh).
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+CONFIGURE  := cmake -G Ninja -Wno-dev
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
+                 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all deps build run test test-normal test-asan bench fuzz screenshots install clean
+
+all: build
+
+deps:
+	@tools/setup-deps.sh
+
+build: deps
+	@$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERBARO_WERROR=ON >/dev/null
+	@cmake --build $(BUILD)
+
+run: build
+	@if [ -x $(BUILD)/src/app/verbaro ]; then $(BUILD)/src/app/verbaro; \
+	 else echo "Everything is built; the program window is not built yet."; fi
+
+test: test-normal test-asan
+
+test-normal: build
+	@cd $(BUILD) && ctest --output-on-failure
+
+test-asan: deps
+	@$(CONFIGURE) -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVERBARO_WERROR=ON -DVERBARO_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD)
+	@cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure
+
+bench: deps
+	@$(CONFIGURE) -S . -B $(BUILD)-release -DCMAKE_BUILD_TYPE=Release -DVERBARO_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD)-release
+	@cmake --build $(BUILD)-release --target run-bench -j 1
+
+fuzz:
+	@tools/setup-deps.sh clang libclang-rt-14-dev
+	@CXX=clang++ $(CONFIGURE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERBARO_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD)
+	@cmake --build $(FUZZ_BUILD) --target run-fuzz
+
+screenshots: build
+	@cmake --build $(BUILD) --target screenshots
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD)-release $(FUZZ_BUILD)
