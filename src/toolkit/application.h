@@ -1,0 +1,97 @@
+#pragma once
+
+// The message loop, the reporting of errors that escape event handlers, and the error dialog.
+
+#include <exception>
+#include <string>
+#include <thread>
+
+#include "toolkit/controls.h"
+
+class QObject;
+class QEvent;
+
+class ThreadExceptionEventArgs : public EventArgs {
+public:
+    explicit ThreadExceptionEventArgs(std::exception_ptr error) : exception(std::move(error)) {}
+    std::exception_ptr exception;
+};
+
+// Ties a run of the message loop to its main window: closing that window ends the loop.
+class ApplicationContext {
+public:
+    explicit ApplicationContext(Form* mainForm = nullptr);
+    ~ApplicationContext();
+    ApplicationContext(const ApplicationContext&) = delete;
+    ApplicationContext& operator=(const ApplicationContext&) = delete;
+
+    Form* mainForm() const { return mainForm_; }
+    // Raised when the main window has closed; the running loop listens to it.
+    Event<ApplicationContext, EventArgs> loopExit;
+    void endLoop();
+
+private:
+    Form* mainForm_;
+    Event<Form, EventArgs>::HandlerId closedHandler_ = 0;
+};
+
+// Offered every message (Qt event) before it is dispatched; returns true to consume it.
+class MessageFilter {
+public:
+    virtual ~MessageFilter() = default;
+    virtual bool preFilterMessage(QObject* receiver, QEvent* event) = 0;
+};
+
+class Application {
+public:
+    Application() = delete;
+
+    // Shows the context's main form and dispatches messages until the main form has closed or
+    // a quit message was taken.
+    static void runLoop(ApplicationContext& context);
+    // Queues the quit message behind the messages already waiting; the loop that takes it ends,
+    // and a nested loop that takes it ends the main loop after itself.
+    static void postQuit(int exitCode);
+
+    // Reports an error that escaped an event handler: the unhandledException handlers, or else
+    // the error dialog, where the user continues or quits (exit status 1).
+    static void reportUnhandled(std::exception_ptr error);
+
+    static Resources& programResources();
+
+    static void addMessageFilter(MessageFilter* filter);
+    static void removeMessageFilter(MessageFilter* filter);
+
+    // The per-thread loop state.
+    static bool running();
+    static bool stopRequested();
+    static bool quitReceived();
+
+    static Event<std::thread::id, ThreadExceptionEventArgs> unhandledException;
+    static Event<std::thread::id, EventArgs> idle;
+    static Event<std::thread::id, EventArgs> loopEnded;
+
+    class ErrForm;
+};
+
+// The dialog shown for an error that escaped an event handler.
+class Application::ErrForm : public Form {
+public:
+    explicit ErrForm(const std::string& errorText);
+    // Shows the dialog and waits for the user's choice: true for Continue, false for Quit.
+    bool waitForChoice();
+    std::string text() const override;
+
+protected:
+    void onFirstShown() override;
+    void onClosing(CancelEventArgs& args) override;
+
+private:
+    void onContinue();
+    void onQuit();
+
+    bool choiceMade_ = false;
+    bool continueChosen_ = false;
+    Button* continueButton_ = nullptr;
+    TextBox* errorBox_ = nullptr;
+};
