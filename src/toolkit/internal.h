@@ -3,6 +3,7 @@
 // Shared by the toolkit's sources only: never included by application code or public headers.
 
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "toolkit/application.h"
@@ -36,4 +37,14 @@ Form* formOfWidget(const QWidget* widget);
 // Form::FormState is defined here, below, by the controls' implementation.
 struct FormAccess {
     static Form::FormState& state(Form& form);
+};
+
+struct Form::FormState {
+    // While the form is shown modally (set and cleared by showModal):
+    Form* owner = nullptr;          // the form of the owner window, if it has one
+    bool shownModally = false;
+    DialogResult dialogResult = DialogResult::None;
+    // Called the moment the form is hidden during a modal display, so that the owner is
+    // re-enabled and activated right then.
+    std::function<void()> hiddenWhileModal;
 };
