@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/appexception.h"
+#include "model/list.h"
+#include "model/wordentry.h"
+
+// A dictionary line that is not an entry.
+class MalformedEntry : public AppException {
+public:
+    MalformedEntry();
+    std::string toString() const override;
+};
+
+// Cuts one entry line (already stripped at its start, comment cut off) into its words and
+// translations. Throws MalformedEntry for a line that is not an entry.
+WordEntry entryFromLine(const std::string& line);
+
+// One opened dictionary while it is drilled. Its entries are either still to be answered or
+// answered since loading or the last restart; the current entry is a position among the former.
+// The operations are virtual so that the window can be tested against a stand-in.
+class WordList {
+public:
+    WordList();
+    virtual ~WordList();
+    WordList(const WordList&) = delete;
+    WordList& operator=(const WordList&) = delete;
+
+    // Adds the entry in front of the remaining ones; throws MalformedEntry, adding nothing.
+    virtual void addEntry(const std::string& line);
+    virtual void setTitle(const std::string& title);
+    virtual std::string title() const;
+    // Normal: the word is asked and a translation expected; otherwise the other way round.
+    virtual void setNormalMode(bool normalMode);
+
+    // Picks the current entry at random among the remaining ones; false when none remains.
+    virtual bool drawNext();
+    // These four work on the current entry and throw the list's Exception when the current
+    // position is not one of the remaining entries (no draw since the last markAnswered).
+    virtual std::string question() const;
+    virtual std::string answer() const;
+    virtual bool guess(const std::string& guess);
+    virtual void markAnswered();
+    // Moves every answered entry back in front of the remaining ones and zeroes the guess counts.
+    virtual void restart();
+
+    virtual std::uint32_t answeredCount() const;
+    virtual std::uint32_t remainingCount() const;
+    virtual std::uint32_t correctCount() const;
+    virtual std::uint32_t incorrectCount() const;
+
+private:
+    const WordEntry& currentEntry() const;
+
+    std::vector<std::unique_ptr<const WordEntry>> entries_;
+    std::uint32_t current_ = 0;
+    List<const WordEntry*> remaining_;
+    List<const WordEntry*> answered_;
+    std::uint32_t correct_ = 0;
+    std::uint32_t incorrect_ = 0;
+    std::string title_;
+    bool normalMode_ = false;
+};
