@@ -1,0 +1,156 @@
+#include "parser/linereader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+using namespace std::string_view_literals;
+
+namespace {
+
+constexpr std::size_t blockSize = 64 * 1024;
+
+struct MarkBytes {
+    ByteOrderMark mark;
+    std::string_view bytes;
+};
+
+// In the order they are tried; a later complete match replaces an earlier one, which makes the
+// UTF-32 little-endian mark win over the UTF-16 one that it begins with.
+constexpr MarkBytes marks[] = {
+    {ByteOrderMark::utf8, "\xEF\xBB\xBF"sv},
+    {ByteOrderMark::utf16LittleEndian, "\xFF\xFE"sv},
+    {ByteOrderMark::utf16BigEndian, "\xFE\xFF"sv},
+    {ByteOrderMark::utf32LittleEndian, "\xFF\xFE\x00\x00"sv},
+    {ByteOrderMark::utf32BigEndian, "\x00\x00\xFE\xFF"sv},
+};
+constexpr std::size_t longestMark = 4;
+
+const char* findLineEnd(const char* from, const char* to) {
+    for (; from != to; ++from) {
+        if (*from == '\n' || *from == '\r') {
+            return from;
+        }
+    }
+    return to;
+}
+
+}  // namespace
+
+LineReader::~LineReader() {
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+    }
+}
+
+bool LineReader::open(const std::string& path) {
+    // The system would silently cut the path at a NUL and open some other file.
+    if (path.find('\0') != std::string::npos) {
+        return false;
+    }
+    // Checked before opening as well as after: merely opening some devices has effects.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return false;
+    }
+    // Non-blocking, so that a FIFO swapped in after the check still cannot hang the open.
+    descriptor_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor_ < 0) {
+        return false;
+    }
+    if (::fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+        return false;
+    }
+    identity_ = {status.st_dev, status.st_ino};
+    capacity_ = blockSize;
+    buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
+    return true;
+}
+
+bool LineReader::readMore() {
+    if (endOfFile_) {
+        return false;
+    }
+    if (start_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + start_, end_ - start_);
+        end_ -= start_;
+        start_ = 0;
+    }
+    if (end_ == capacity_) {
+        // One line fills the whole buffer: there is no limit on the length of a line.
+        auto larger = std::make_unique_for_overwrite<char[]>(capacity_ * 2);
+        std::memcpy(larger.get(), buffer_.get(), end_);
+        buffer_ = std::move(larger);
+        capacity_ *= 2;
+    }
+    ssize_t count;
+    do {
+        count = ::read(descriptor_, buffer_.get() + end_, capacity_ - end_);
+    } while (count < 0 && errno == EINTR);
+    if (count <= 0) {
+        endOfFile_ = true;
+        return false;
+    }
+    end_ += static_cast<std::size_t>(count);
+    return true;
+}
+
+ByteOrderMark LineReader::takeByteOrderMark() {
+    while (end_ - start_ < longestMark && readMore()) {
+    }
+    const std::string_view first(buffer_.get() + start_, end_ - start_);
+    const MarkBytes* found = nullptr;
+    for (const MarkBytes& candidate : marks) {
+        if (first.starts_with(candidate.bytes)) {
+            found = &candidate;
+        }
+    }
+    if (found == nullptr) {
+        return ByteOrderMark::none;
+    }
+    start_ += found->bytes.size();
+    return found->mark;
+}
+
+bool LineReader::hasMoreBytes() {
+    if (start_ == end_ && !readMore()) {
+        return false;
+    }
+    if (afterCarriageReturn_) {
+        afterCarriageReturn_ = false;
+        if (buffer_[start_] == '\n') {
+            ++start_;
+            if (start_ == end_ && !readMore()) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::string_view LineReader::nextLine() {
+    std::size_t searchFrom = start_;
+    for (;;) {
+        const char* const end = buffer_.get() + end_;
+        const char* const lineEnd = findLineEnd(buffer_.get() + searchFrom, end);
+        if (lineEnd != end) {
+            const std::string_view line(buffer_.get() + start_, lineEnd - (buffer_.get() + start_));
+            afterCarriageReturn_ = *lineEnd == '\r';
+            start_ = static_cast<std::size_t>(lineEnd - buffer_.get()) + 1;
+            return line;
+        }
+        const std::size_t searched = end_ - start_;
+        if (!readMore()) {
+            const std::string_view line(buffer_.get() + start_, end_ - start_);
+            start_ = end_;
+            return line;
+        }
+        searchFrom = start_ + searched;
+    }
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Which file a path leads to, however the path is spelled.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+enum class ByteOrderMark { none, utf8, utf16LittleEndian, utf16BigEndian, utf32LittleEndian, utf32BigEndian };
+
+// Reads one dictionary file in large blocks and hands it out line by line. A line ends at LF, CR
+// or CR LF; every other byte, NUL included, is part of it. A read that fails counts as the end
+// of the file.
+class LineReader {
+public:
+    LineReader() = default;
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // Opens a regular file, or a link to one, read-only. False for anything else, so that a
+    // directory, FIFO, socket or device named in a dictionary never blocks or floods the reader.
+    bool open(const std::string& path);
+    FileIdentity identity() const { return identity_; }
+
+    // Looks at the first bytes of the file; consumes the mark found and gives back everything else.
+    // Where two marks match, the longer wins.
+    ByteOrderMark takeByteOrderMark();
+    bool hasMoreBytes();
+    // Only after hasMoreBytes() returned true. The view stays valid until the next call.
+    std::string_view nextLine();
+
+private:
+    bool readMore();
+
+    int descriptor_ = -1;
+    FileIdentity identity_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+    std::size_t start_ = 0;  // first byte not handed out yet
+    std::size_t end_ = 0;    // end of the bytes read so far
+    bool endOfFile_ = false;
+    bool afterCarriageReturn_ = false;  // an LF that follows now belongs to the previous line end
+};

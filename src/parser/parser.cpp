@@ -1,0 +1,162 @@
+#include "parser/parser.h"
+
+#include <utility>
+
+#include "model/exception.h"
+#include "parser/codepage.h"
+#include "parser/utf8.h"
+
+namespace {
+
+constexpr std::string_view whiteSpace = " \t\n\v\f\r";
+
+std::string_view trimmed(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(whiteSpace);
+    if (start == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(start, text.find_last_not_of(whiteSpace) - start + 1);
+}
+
+char asciiLowerCase(char byte) {
+    return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + ('a' - 'A')) : byte;
+}
+
+// Whether the line begins with the keyword, ignoring the case of the ASCII letters only.
+bool beginsWithKeyword(std::string_view line, std::string_view keyword) {
+    if (line.size() < keyword.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < keyword.size(); ++i) {
+        if (asciiLowerCase(line[i]) != keyword[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view argumentAfter(std::string_view line, std::string_view keyword) {
+    return trimmed(line.substr(keyword.size()));
+}
+
+std::string folderOf(const std::string& fileName) {
+    const std::size_t slash = fileName.rfind('/');
+    return slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
+}
+
+}  // namespace
+
+FileError::FileError() : AppException("Verbaro Tool was unable to open the specified file or any of its imports.") {}
+
+std::string FileError::toString() const {
+    return "parser.FileError";
+}
+
+FileUnsupported::FileUnsupported()
+    : AppException("The file is of another version than Verbaro Tool can handle.\n"
+                   "Please update to a newer version of Verbaro Tool.") {}
+
+std::string FileUnsupported::toString() const {
+    return "parser.FileUnsupported";
+}
+
+Parser::Parser(std::string fileName, WordList& wordList)
+    : wordList_(wordList), importFolder_(folderOf(fileName)) {
+    pendingFiles_.prepend(std::move(fileName));
+    pendingImporters_.prepend(chosenFile);
+}
+
+void Parser::parse() {
+    while (!pendingFiles_.isEmpty()) {
+        while (!pendingFiles_.isEmpty()) {
+            const std::string fileName = pendingFiles_.pop();
+            readFile(fileName, pendingImporters_.pop());
+        }
+        // Popping the imports found in this pass and prepending them reverses them back into
+        // the order of their lines: files are read level by level.
+        while (!foundImports_.isEmpty()) {
+            pendingFiles_.prepend(foundImports_.pop());
+            pendingImporters_.prepend(foundImporters_.pop());
+        }
+    }
+}
+
+void Parser::readFile(const std::string& fileName, std::size_t importer) {
+    currentFile_ = fileName;
+    currentLine_ = 0;
+    LineReader reader;
+    if (!reader.open(fileName)) {
+        throw FileError();
+    }
+    if (isOnImportChain(reader.identity(), importer)) {
+        return;
+    }
+    filesRead_.push_back({reader.identity(), importer});
+    fileBeingRead_ = filesRead_.size() - 1;
+
+    const ByteOrderMark mark = reader.takeByteOrderMark();
+    while (reader.hasMoreBytes()) {
+        const std::string_view rawLine = reader.nextLine();
+        ++currentLine_;
+        const std::string_view line = trimmed(decoded(rawLine, mark));
+        if (line.empty()) {
+            continue;
+        }
+        if (line.front() == '@') {
+            handleDirective(line);
+            continue;
+        }
+        // The text before a comment goes on as it stands, white space before the ";" included.
+        const std::size_t comment = line.find(';');
+        if (comment == 0) {
+            continue;
+        }
+        entryLine_.assign(line.substr(0, comment));
+        wordList_.addEntry(entryLine_);
+    }
+}
+
+std::string_view Parser::decoded(std::string_view line, ByteOrderMark mark) {
+    switch (mark) {
+    case ByteOrderMark::utf8:
+        return line;
+    case ByteOrderMark::none:
+        if (isWellFormedUtf8(line)) {
+            return line;
+        }
+        convertAnsiToUtf8(line, convertedLine_);
+        return convertedLine_;
+    case ByteOrderMark::utf16LittleEndian:
+    case ByteOrderMark::utf16BigEndian:
+    case ByteOrderMark::utf32LittleEndian:
+    case ByteOrderMark::utf32BigEndian:
+        break;
+    }
+    throw Exception("Unsupported character encoding in read file.\nExpected UTF8 or ANSI file.");
+}
+
+void Parser::handleDirective(std::string_view line) {
+    if (beginsWithKeyword(line, "@title")) {
+        if (!titleTaken_) {
+            wordList_.setTitle(std::string(argumentAfter(line, "@title")));
+            titleTaken_ = true;
+        }
+    } else if (beginsWithKeyword(line, "@import")) {
+        // Relative paths are taken from the chosen file's folder at every depth: dictionaries
+        // written for a working directory in that folder rely on it.
+        const std::string_view path = argumentAfter(line, "@import");
+        foundImports_.prepend(path.starts_with('/') ? std::string(path) : importFolder_ + std::string(path));
+        foundImporters_.prepend(fileBeingRead_);
+    } else if (!beginsWithKeyword(line, "@ver") || argumentAfter(line, "@ver") != "1.0") {
+        throw FileUnsupported();
+    }
+}
+
+bool Parser::isOnImportChain(FileIdentity identity, std::size_t importer) const {
+    for (std::size_t link = importer; link != chosenFile; link = filesRead_[link].importer) {
+        if (filesRead_[link].identity == identity) {
+            return true;
+        }
+    }
+    return false;
+}
