@@ -1,0 +1,42 @@
+#include "parserfixture.h"
+
+#include <cstdlib>
+#include <fstream>
+
+ParserTest::ParserTest() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "verbaro-parser-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary folder");
+    }
+    folder = pattern;
+}
+
+ParserTest::~ParserTest() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
+std::string ParserTest::path(const std::string& name) const {
+    return (folder / name).string();
+}
+
+void ParserTest::write(const std::string& name, std::string_view bytes) const {
+    std::ofstream file(folder / name, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!file) {
+        throw std::runtime_error("cannot write " + name);
+    }
+}
+
+void ParserTest::makeFolder(const std::string& name) const {
+    std::filesystem::create_directories(folder / name);
+}
+
+void ParserTest::parse(const std::string& name) {
+    parsePath(path(name));
+}
+
+void ParserTest::parsePath(const std::string& fileName) {
+    parser = std::make_unique<Parser>(fileName, words);
+    parser->parse();
+}
