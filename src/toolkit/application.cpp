@@ -1,0 +1,274 @@
+#include "toolkit/application.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+
+#include "toolkit/internal.h"
+#include "toolkit/messageloop.h"
+
+Event<std::thread::id, ThreadExceptionEventArgs> Application::unhandledException;
+Event<std::thread::id, EventArgs> Application::idle;
+Event<std::thread::id, EventArgs> Application::loopEnded;
+
+namespace {
+
+struct LoopState {
+    bool running = false;
+    bool stopRequested = false;
+    bool quitReceived = false;
+    bool reporting = false;
+};
+thread_local LoopState loopState;
+
+// The quit message: posted behind whatever is already queued, so the handlers of those
+// messages still run before the loop that takes it ends.
+const QEvent::Type quitEventType = QEvent::Type(QEvent::registerEventType());
+
+class QuitReceiver : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != quitEventType) return QObject::event(event);
+        loopState.quitReceived = true;
+        return true;
+    }
+};
+
+QObject& quitReceiver() {
+    thread_local QPointer<QObject> receiver;
+    if (!receiver) receiver = new QuitReceiver(&ensureQtApplication());
+    return *receiver;
+}
+
+void raiseThreadEvent(const Event<std::thread::id, EventArgs>& event) {
+    auto thread = std::this_thread::get_id();
+    EventArgs args;
+    event.raise(thread, args);
+}
+
+bool loopMustEnd(const std::function<bool()>& finished) { return loopState.quitReceived || finished(); }
+
+// One turn of the loop; returns true when the loop is to end. Whatever is waiting is handled
+// first; only when the queue has run dry is idle raised and the thread put to sleep.
+bool runPass(const std::function<bool()>& finished) {
+    if (loopMustEnd(finished)) return true;
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (dispatcher->processEvents(QEventLoop::AllEvents)) return loopMustEnd(finished);
+    if (loopMustEnd(finished)) return true;
+    raiseThreadEvent(Application::idle);
+    if (loopMustEnd(finished)) return true;
+    dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return loopMustEnd(finished);
+}
+
+// "Error: " and the text, with its length (the text may hold any byte), as one line.
+void writeErrorLine(const std::string& text) {
+    std::fputs("Error: ", stdout);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+void runMessagePasses(const std::function<bool()>& finished) {
+    ensureQtApplication();
+    bool ended = false;
+    while (!ended) guarded([&] { ended = runPass(finished); });
+}
+
+// ---------------------------------------------------------------------------------------------
+
+ApplicationContext::ApplicationContext(Form* mainForm) : mainForm_(mainForm) {
+    if (mainForm_) closedHandler_ = mainForm_->closed.add([this](Form&, EventArgs&) { endLoop(); });
+}
+
+ApplicationContext::~ApplicationContext() {
+    if (mainForm_) mainForm_->closed.remove(closedHandler_);
+}
+
+void ApplicationContext::endLoop() {
+    EventArgs args;
+    loopExit.raise(*this, args);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool Application::running() { return loopState.running; }
+bool Application::stopRequested() { return loopState.stopRequested; }
+bool Application::quitReceived() { return loopState.quitReceived; }
+
+void Application::runLoop(ApplicationContext& context) {
+    ensureQtApplication();
+    const auto stopHandler = context.loopExit.add([](ApplicationContext&, EventArgs&) { loopState.stopRequested = true; });
+    loopState.running = true;
+    // The loop state is put back however the loop is left, an escaping exception included;
+    // a quit message once taken stays taken.
+    struct Cleanup {
+        ApplicationContext& context;
+        Event<ApplicationContext, EventArgs>::HandlerId stopHandler;
+        ~Cleanup() {
+            loopState.running = false;
+            loopState.stopRequested = false;
+            context.loopExit.remove(stopHandler);
+        }
+    } cleanup{context, stopHandler};
+
+    if (context.mainForm()) context.mainForm()->setVisible(true);
+    runMessagePasses([] { return loopState.stopRequested; });
+    raiseThreadEvent(loopEnded);
+}
+
+// The program's exit status is decided by its entry once the loop has returned, so the quit
+// message need not carry the code.
+void Application::postQuit(int /*exitCode*/) {
+    QCoreApplication::postEvent(&quitReceiver(), new QEvent(quitEventType));
+}
+
+void Application::reportUnhandled(std::exception_ptr error) {
+    const std::string text = textForm(error);
+    if (loopState.reporting) {
+        // A second failure while the first is being reported: nothing is left that could show it.
+        writeErrorLine(text);
+        std::abort();
+    }
+    loopState.reporting = true;
+    struct ReportingFlag {
+        ~ReportingFlag() { loopState.reporting = false; }
+    } reportingFlag;
+
+    if (!unhandledException.empty()) {
+        auto thread = std::this_thread::get_id();
+        ThreadExceptionEventArgs args(error);
+        unhandledException.raise(thread, args);
+        return;
+    }
+    ErrForm dialog(text);
+    if (dialog.waitForChoice()) return;
+    writeErrorLine(text);
+    std::exit(1);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// While the error dialog waits, the other windows of the program take no input: their mouse,
+// keyboard and close events are dropped. Menus that pop up from the dialog itself still work.
+class InputBlocker : public QObject {
+public:
+    explicit InputBlocker(Form& dialog) : dialog_(dialog) { qApp->installEventFilter(this); }
+    ~InputBlocker() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!isInput(event->type()) || !watched->isWidgetType()) return false;
+        const auto* widget = static_cast<QWidget*>(watched);
+        if (widget->window()->windowType() == Qt::Popup) return false;
+        return formOfWidget(widget) != &dialog_;
+    }
+
+private:
+    static bool isInput(QEvent::Type type) {
+        switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+        case QEvent::Close:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    Form& dialog_;
+};
+
+}  // namespace
+
+Application::ErrForm::ErrForm(const std::string& errorText) {
+    setText("Error");
+    setClientAreaSize(340, 150);
+    setInitialPosition(FormStartPosition::CenterOnScreen);
+    setBorderStyle(FormBorderStyle::RaisedDialogFrame);
+    setHasMinimizeButton(false);
+    setHasMaximizeButton(false);
+    setHasSystemMenu(false);
+    const Size client = clientAreaSize();
+    constexpr int buttonWidth = 100;
+
+    auto* sentence = new Label;
+    sentence->setBounds(10, 10, client.width - 20, 40);
+    sentence->setText("An application exception has occured. Click Continue to allow the application to ignore this error and attempt to continue.");
+    sentence->setParent(this);
+
+    errorBox_ = new TextBox;
+    errorBox_->setText(errorText);
+    errorBox_->setBounds(10, 50, client.width - 20, 50);
+    errorBox_->setBackgroundColor(backgroundColor());
+    errorBox_->setReadOnly(true);
+    errorBox_->setMultiline(true);
+    errorBox_->setParent(this);
+
+    continueButton_ = new Button;
+    const int buttonHeight = continueButton_->bounds().height;
+    const int buttonY = client.height - 10 - buttonHeight;
+    continueButton_->setBounds(client.width - 20 - 2 * buttonWidth, buttonY, buttonWidth, buttonHeight);
+    continueButton_->setText("&Continue");
+    continueButton_->setParent(this);
+    continueButton_->click += [this](Control&, EventArgs&) { onContinue(); };
+
+    setEnterButton(continueButton_);
+
+    auto* quitButton = new Button;
+    quitButton->setBounds(client.width - 10 - buttonWidth, buttonY, buttonWidth, buttonHeight);
+    quitButton->setText("&Quit");
+    quitButton->setParent(this);
+    quitButton->click += [this](Control&, EventArgs&) { onQuit(); };
+}
+
+std::string Application::ErrForm::text() const { return errorBox_ ? errorBox_->text() : Form::text(); }
+
+void Application::ErrForm::onFirstShown() { continueButton_->focus(); }
+
+void Application::ErrForm::onClosing(CancelEventArgs& args) {
+    Form::onClosing(args);
+    if (!choiceMade_) args.cancel = true;
+}
+
+void Application::ErrForm::onContinue() {
+    choiceMade_ = true;
+    continueChosen_ = true;
+    destroy();
+}
+
+void Application::ErrForm::onQuit() {
+    choiceMade_ = true;
+    continueChosen_ = false;
+    destroy();
+}
+
+bool Application::ErrForm::waitForChoice() {
+    InputBlocker blocker(*this);
+    setVisible(true);
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    while (created()) dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return continueChosen_;
+}
