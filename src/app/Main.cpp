@@ -1,0 +1,290 @@
+#include "app/Main.h"
+
+#include <exception>
+#include <string>
+
+#include "app/info.h"
+#include "app/layout.h"
+#include "model/appexception.h"
+#include "model/exception.h"
+#include "parser/parser.h"
+#include "toolkit/application.h"
+#include "toolkit/dialogs.h"
+
+namespace {
+
+const std::string programName = "Verbaro Tool";
+
+// The text boxes read better a little larger than the dialog font; each box gets its own font.
+std::shared_ptr<Font> largeFont() {
+    return std::make_shared<Font>("Microsoft Sans Serif", 10, FontStyle::Regular, GraphicsUnit::Point);
+}
+
+} // namespace
+
+MyForm::MyForm() {
+    buildLayout();
+    showNoDictionary();
+}
+
+void MyForm::buildLayout() {
+    setBorderStyle(FormBorderStyle::DialogFrame);
+    setHasMaximizeButton(false);
+    setText(programName);
+    setClientAreaSize(411, 315);
+
+    openButton = addControl<Button>(this, "&Open...", {8, 14, 80, 24});
+    restartButton = addControl<Button>(this, "&Restart", {8, 46, 80, 24}, [](Button& button) {
+        button.setEnabled(false);
+    });
+    modeLabel = addControl<Label>(this, "Answer mode:", {12, 88, 69, 13});
+    normalRadio = addControl<RadioButton>(this, "Normal", {16, 112, 72, 16}, [](RadioButton& radio) {
+        radio.setChecked(true);
+    });
+    reverseRadio = addControl<RadioButton>(this, "Reverse", {16, 136, 72, 16});
+    aboutButton = addControl<Button>(this, "&About...", {8, 248, 80, 24});
+    exitButton = addControl<Button>(this, "E&xit", {8, 280, 80, 24});
+    quizGroup = addControl<GroupBox>(this, "", {96, 8, 304, 296});
+
+    const auto rightAligned = [](Label& label) { label.setAlignment(ContentAlignment::TopRight); };
+    correctLabel = addControl<Label>(quizGroup, "Correct:", {16, 31, 48, 16});
+    correctValue = addControl<Label>(quizGroup, "0", {84, 31, 24, 16}, rightAligned);
+    incorrectLabel = addControl<Label>(quizGroup, "Incorrect:", {16, 55, 56, 16});
+    incorrectValue = addControl<Label>(quizGroup, "0", {84, 55, 24, 16}, rightAligned);
+    answeredLabel = addControl<Label>(quizGroup, "Answered:", {164, 31, 64, 16});
+    answeredValue = addControl<Label>(quizGroup, "0", {236, 31, 24, 16}, rightAligned);
+    remainingLabel = addControl<Label>(quizGroup, "Remaining:", {164, 55, 64, 16});
+    remainingValue = addControl<Label>(quizGroup, "0", {236, 55, 24, 16}, rightAligned);
+
+    const auto fittedToText = [](Label& label) { label.setFitToText(true); };
+    questionLabel = addControl<Label>(quizGroup, "Word to translate:", {16, 86, 89, 13}, fittedToText);
+    questionBox = addControl<TextBox>(quizGroup, "", {16, 104, 272, 24}, [](TextBox& box) {
+        box.setFont(largeFont());
+        box.setReadOnly(true);
+        box.setAlignment(HorizontalAlignment::Center);
+    });
+    answerBox = addControl<TextBox>(quizGroup, "", {16, 136, 272, 24}, [](TextBox& box) {
+        box.setBackgroundColor(neutralColor);
+        box.setFont(largeFont());
+        box.setReadOnly(true);
+        box.setAlignment(HorizontalAlignment::Center);
+    });
+    guessLabel = addControl<Label>(quizGroup, "Your answer:", {16, 174, 64, 13}, fittedToText);
+    guessBox = addControl<TextBox>(quizGroup, "", {16, 192, 272, 24}, [](TextBox& box) {
+        box.setFont(largeFont());
+        box.setAlignment(HorizontalAlignment::Center);
+    });
+    const auto disabled = [](Button& button) { button.setEnabled(false); };
+    revealButton = addControl<Button>(quizGroup, "Re&veal", {130, 224, 75, 24}, disabled);
+    guessButton = addControl<Button>(quizGroup, "&Guess", {213, 224, 75, 24}, disabled);
+    revealOnWrongBox = addControl<CheckBox>(quizGroup, "Wrong guess reveals answer", {16, 263, 168, 16},
+                                            [](CheckBox& box) { box.setChecked(true); });
+
+    openButton->click += [this](Control&, EventArgs&) { onOpen(); };
+    restartButton->click += [this](Control&, EventArgs&) { onRestart(); };
+    aboutButton->click += [this](Control&, EventArgs&) { onAbout(); };
+    exitButton->click += [this](Control&, EventArgs&) { onExit(); };
+    revealButton->click += [this](Control&, EventArgs&) { onReveal(); };
+    guessButton->click += [this](Control&, EventArgs&) { onGuess(); };
+    addKeyShortcut(Keys::Enter, [this](Form&, FormShortcutEventArgs& args) { onEnterShortcut(args); });
+
+    guessButton->markDefault(true);
+    setIcon(Application::programResources().loadIcon(7, true));
+    setInitialPosition(FormStartPosition::CenterOnScreen);
+    lastFolder = folderOf(programPath());
+}
+
+void MyForm::showNoDictionary() {
+    wordList.reset();
+    quizGroup->setText("");
+    restartButton->setEnabled(false);
+    guessButton->setEnabled(false);
+    revealButton->setEnabled(false);
+    questionBox->setText("");
+    answerBox->setText("");
+    guessBox->setText("");
+    answerBox->setBackgroundColor(neutralColor);
+    guessButton->setText("&Guess");
+    answerShown = false;
+    updateCounters();
+}
+
+void MyForm::updateCounters() {
+    if (!wordList) {
+        correctValue->setText("0");
+        incorrectValue->setText("0");
+        answeredValue->setText("0");
+        remainingValue->setText("0");
+        return;
+    }
+    correctValue->setText(std::to_string(wordList->correctCount()));
+    incorrectValue->setText(std::to_string(wordList->incorrectCount()));
+    answeredValue->setText(std::to_string(wordList->answeredCount()));
+    remainingValue->setText(std::to_string(wordList->remainingCount()));
+}
+
+void MyForm::startDrill() {
+    if (wordList->remainingCount() == 0) {
+        messageBox("Unable to initialize the current dictionary.", programName, MessageBoxIcon::Information);
+        showNoDictionary();
+        return;
+    }
+    quizGroup->setText(wordList->title());
+    wordList->setNormalMode(normalRadio->checked());
+    restartButton->setEnabled(true);
+    guessButton->setEnabled(true);
+    revealButton->setEnabled(true);
+    answerBox->setBackgroundColor(neutralColor);
+    guessButton->setText("&Guess");
+    answerShown = false;
+    updateCounters();
+    showNextWord();
+}
+
+void MyForm::showNextWord() {
+    if (wordList->drawNext()) {
+        // The mode is read at every draw, so a switch takes effect with the next word.
+        wordList->setNormalMode(normalRadio->checked());
+        questionBox->setText(wordList->question());
+        answerBox->setText("");
+        guessBox->setText("");
+        guessBox->focus();
+        return;
+    }
+    guessButton->setEnabled(false);
+    revealButton->setEnabled(false);
+    questionBox->setText("");
+    answerBox->setText("");
+    guessBox->setText("");
+    // Cut off, not rounded: 2 right of 3 is 66 %.
+    const auto accuracy = static_cast<std::uint32_t>(
+        static_cast<double>(wordList->correctCount()) / static_cast<double>(wordList->answeredCount()) * 100.0);
+    messageBox("You have completed the dictionary.\n\nYour accuracy is " + std::to_string(accuracy) + " %\n",
+               programName, MessageBoxIcon::Information);
+}
+
+void MyForm::onOpen() {
+    OpenFileDialog dialog;
+    dialog.setTitle("Open Dictionary...");
+    dialog.setFilter("Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    dialog.setInitialFolder(lastFolder);
+    if (dialog.showModal() != DialogResult::OK) {
+        return;
+    }
+    const std::string fileName = dialog.fileName();
+    showNoDictionary();
+
+    wordList = std::make_unique<WordList>();
+    try {
+        Parser(fileName, *wordList).parse();
+    } catch (const AppException& error) {
+        // A file that failed to load leaves no dictionary at all, not a part of one.
+        wordList.reset();
+        error.show();
+        return;
+    } catch (...) {
+        wordList.reset();
+        throw;
+    }
+    startDrill();
+    lastFolder = folderOf(fileName);
+}
+
+void MyForm::onGuess() {
+    if (answerShown) {
+        answerBox->setBackgroundColor(neutralColor);
+        revealButton->setEnabled(true);
+        guessButton->setText("&Guess");
+        answerShown = false;
+        updateCounters();
+        showNextWord();
+        return;
+    }
+    if (wordList->guess(guessBox->text())) {
+        answerBox->setBackgroundColor(correctColor);
+        wordList->markAnswered();
+        updateCounters();
+        showNextWord();
+        return;
+    }
+    answerBox->setBackgroundColor(wrongColor);
+    if (revealOnWrongBox->checked()) {
+        answerBox->setText(wordList->answer());
+        revealButton->setEnabled(false);
+        guessButton->setText("&Next");
+        guessButton->focus();
+        answerShown = true;
+        wordList->markAnswered();
+    } else if (guessBox->textLength() != 0) {
+        // The next typing replaces the wrong guess.
+        guessBox->selectAll();
+    }
+    updateCounters();
+}
+
+void MyForm::onReveal() {
+    answerBox->setBackgroundColor(revealedColor);
+    answerBox->setText(wordList->answer());
+    revealButton->setEnabled(false);
+    guessButton->setText("&Next");
+    guessButton->focus();
+    answerShown = true;
+    // The counters stay as they were until Next, so the learner sees the entry still counted
+    // among the remaining ones while its answer is on show.
+    wordList->markAnswered();
+}
+
+void MyForm::onRestart() {
+    wordList->restart();
+    startDrill();
+}
+
+void MyForm::onAbout() {
+    Info about;
+    about.showModal();
+}
+
+void MyForm::onExit() {
+    Application::postQuit(0);
+}
+
+void MyForm::onEnterShortcut(FormShortcutEventArgs& args) {
+    if (args.key != Keys::Enter) {
+        return;
+    }
+    if (quizGroup->focusWithin()) {
+        (revealButton->focusWithin() ? revealButton : guessButton)->simulateClick();
+        return;
+    }
+    for (Button* button : {openButton, restartButton, aboutButton, exitButton}) {
+        if (button->focusWithin()) {
+            button->simulateClick();
+            return;
+        }
+    }
+    guessButton->simulateClick();
+}
+
+std::string folderOf(const std::string& fileName) {
+    const std::size_t separator = fileName.rfind('/');
+    return separator == std::string::npos ? std::string() : fileName.substr(0, separator);
+}
+
+int runProgram(const std::function<std::unique_ptr<Form>()>& makeMainForm) {
+    AppException::setWarningBox([](const std::string& text, const std::string& caption) {
+        messageBox(text, caption, MessageBoxIcon::Warning);
+    });
+    try {
+        const std::unique_ptr<Form> mainForm = makeMainForm();
+        ApplicationContext context(mainForm.get());
+        Application::runLoop(context);
+        return 0;
+    } catch (...) {
+        messageBox(textForm(std::current_exception()), "Fatal Error", MessageBoxIcon::Error);
+        return 1;
+    }
+}
+
+int programMain(const std::vector<std::string>&) {
+    return runProgram([] { return std::make_unique<MyForm>(); });
+}

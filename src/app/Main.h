@@ -1,0 +1,82 @@
+#pragma once
+
+// The main window, where the learner opens a dictionary and drills it, and the program entry.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/wordlist.h"
+#include "toolkit/controls.h"
+
+class MyForm : public Form {
+public:
+    MyForm();
+
+    Button* openButton = nullptr;
+    Button* restartButton = nullptr;
+    Label* modeLabel = nullptr;
+    RadioButton* normalRadio = nullptr;
+    RadioButton* reverseRadio = nullptr;
+    Button* aboutButton = nullptr;
+    Button* exitButton = nullptr;
+    GroupBox* quizGroup = nullptr;
+    Label* correctLabel = nullptr;
+    Label* correctValue = nullptr;
+    Label* incorrectLabel = nullptr;
+    Label* incorrectValue = nullptr;
+    Label* answeredLabel = nullptr;
+    Label* answeredValue = nullptr;
+    Label* remainingLabel = nullptr;
+    Label* remainingValue = nullptr;
+    Label* questionLabel = nullptr;
+    TextBox* questionBox = nullptr;
+    TextBox* answerBox = nullptr;
+    Label* guessLabel = nullptr;
+    TextBox* guessBox = nullptr;
+    Button* revealButton = nullptr;
+    Button* guessButton = nullptr;
+    CheckBox* revealOnWrongBox = nullptr;
+
+    // None while no dictionary is loaded.
+    std::unique_ptr<WordList> wordList;
+    // True while the expected answer is on show and guessButton reads "&Next".
+    bool answerShown = false;
+    // The folder the next Open dialog starts in.
+    std::string lastFolder;
+
+    // The colours behind answerBox: no verdict yet, a right guess, a wrong guess, a Reveal.
+    static constexpr Color neutralColor = Color::system(Color::ButtonFace);
+    static constexpr Color correctColor = Color::fromRgb(0, 255, 0);
+    static constexpr Color wrongColor = Color::fromRgb(255, 0, 0);
+    static constexpr Color revealedColor = Color::fromRgb(255, 255, 0);
+
+    void startDrill();
+    void showNextWord();
+    void updateCounters();
+
+    void onOpen();
+    void onGuess();
+    void onReveal();
+    void onRestart();
+    void onAbout();
+    void onExit();
+    void onEnterShortcut(FormShortcutEventArgs& args);
+
+private:
+    void buildLayout();
+    // Back to the look of a window without a dictionary (wordList itself is left alone).
+    void showNoDictionary();
+};
+
+// The folder of a file name: the text before its last "/", or the empty text when it has none.
+std::string folderOf(const std::string& fileName);
+
+// The program: builds the main window, runs the message loop with it, and returns the exit
+// status. The arguments are not used.
+int programMain(const std::vector<std::string>& arguments);
+
+// What programMain does, with the main window made by makeMainForm: 0 after a normal end, 1 after
+// an error escaped the window's construction or the loop, shown in the "Fatal Error" box.
+int runProgram(const std::function<std::unique_ptr<Form>()>& makeMainForm);
