@@ -197,23 +197,23 @@ TEST(ListTest, MovingHandsOverTheChain) {
 // far beyond what the stack holds, so these only pass when the chain is released iteratively.
 constexpr std::uint32_t longChain = 10'000'000;
 
-TEST(ListTest, DestroyingAVeryLongListDoesNotOverflowTheStack) {
-    {
-        List<int> list;
-        for (std::uint32_t item = 0; item < longChain; ++item) {
-            list.prepend(static_cast<int>(item));
-        }
-        list.reverse();
-        EXPECT_EQ(list.get(0), 0);
-        EXPECT_EQ(list.length(), longChain);
+void prependLongChain(List<int>& list) {
+    for (std::uint32_t item = 0; item < longChain; ++item) {
+        list.prepend(static_cast<int>(item));
     }
+}
+
+TEST(ListTest, ReversingAndDestroyingAVeryLongListDoesNotOverflowTheStack) {
+    List<int> list;
+    prependLongChain(list);
+    list.reverse();
+    EXPECT_EQ(list.get(0), 0);
+    EXPECT_EQ(list.length(), longChain);
 }
 
 TEST(ListTest, ClearingAVeryLongListDoesNotOverflowTheStack) {
     List<int> list;
-    for (std::uint32_t item = 0; item < longChain; ++item) {
-        list.prepend(static_cast<int>(item));
-    }
+    prependLongChain(list);
     list.clear();
     EXPECT_TRUE(list.isEmpty());
     EXPECT_EQ(list.length(), 0u);
@@ -221,9 +221,7 @@ TEST(ListTest, ClearingAVeryLongListDoesNotOverflowTheStack) {
 
 TEST(ListTest, MoveAssigningOverAVeryLongListDoesNotOverflowTheStack) {
     List<int> list;
-    for (std::uint32_t item = 0; item < longChain; ++item) {
-        list.prepend(static_cast<int>(item));
-    }
+    prependLongChain(list);
     List<int> replacement;
     replacement.prepend(1);
     list = std::move(replacement);
