@@ -60,8 +60,12 @@ bool loopMustEnd(const std::function<bool()>& finished) { return loopState.quitR
 
 // One turn of the loop; returns true when the loop is to end. Whatever is waiting is handled
 // first; only when the queue has run dry is idle raised and the thread put to sleep.
-bool runPass(const std::function<bool()>& finished) {
+bool runPass(LoopDepth depth, const std::function<bool()>& finished) {
     if (loopMustEnd(finished)) return true;
+    // Qt deletes a widget given up with deleteLater() outside every event handler only inside a
+    // QEventLoop, which this loop does not use; at the top of the main loop no handler can still
+    // be using it. A nested loop leaves it alone: the handler that opened it may.
+    if (depth == LoopDepth::Main) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     if (dispatcher->processEvents(QEventLoop::AllEvents)) return loopMustEnd(finished);
     if (loopMustEnd(finished)) return true;
@@ -81,10 +85,10 @@ void writeErrorLine(const std::string& text) {
 
 }  // namespace
 
-void runMessagePasses(const std::function<bool()>& finished) {
+void runMessagePasses(LoopDepth depth, const std::function<bool()>& finished) {
     ensureQtApplication();
     bool ended = false;
-    while (!ended) guarded([&] { ended = runPass(finished); });
+    while (!ended) guarded([&] { ended = runPass(depth, finished); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -125,7 +129,7 @@ void Application::runLoop(ApplicationContext& context) {
     } cleanup{context, stopHandler};
 
     if (context.mainForm()) context.mainForm()->setVisible(true);
-    runMessagePasses([] { return loopState.stopRequested; });
+    runMessagePasses(LoopDepth::Main, [] { return loopState.stopRequested; });
     raiseThreadEvent(loopEnded);
 }
 

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+enum class LoopDepth { Main, Nested };
+
 // Dispatches the thread's messages, pass after pass, until `finished` holds or a quit message
 // has been taken. An exception that escapes a pass is reported and the loop goes on.
-void runMessagePasses(const std::function<bool()>& finished);
+void runMessagePasses(LoopDepth depth, const std::function<bool()>& finished);

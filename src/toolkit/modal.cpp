@@ -79,6 +79,6 @@ DialogResult Form::showModal() {
     } endDisplay{*this, state, owner};
 
     setVisible(true);
-    runMessagePasses([&] { return hidden || !created() || !nativeWidget()->isVisible(); });
+    runMessagePasses(LoopDepth::Nested, [&] { return hidden || !created() || !nativeWidget()->isVisible(); });
     return state.dialogResult;
 }
