@@ -116,6 +116,7 @@ struct Size {
 struct Color {
     static constexpr std::uint8_t NoSystemColor = 255;
     static constexpr std::uint8_t ButtonFace = 15;
+    static constexpr std::uint8_t WindowBackground = 5;  // the background of text boxes
 
     std::uint8_t red = 0;
     std::uint8_t green = 0;
@@ -255,10 +256,30 @@ public:
 
 protected:
     virtual bool isContainer() const { return false; }
+    // Makes the widgets of this control and its children, in attach order.
+    void createNative(QWidget* parentWidget);
 
 private:
     friend struct ControlAccess;
     struct State;
+
+    // How each class of control realises itself as a Qt widget, made late, and how a property
+    // set after that reaches the widget. Text and background are applied only while the
+    // widget exists; visibility and bounds are handled on every change, whether it exists or not
+    // (a form is made by being shown, and keeps its own placement).
+    virtual QWidget* createNativeWidget(QWidget* parentWidget);
+    virtual void applyNativeText() {}
+    virtual void applyNativeBackground();
+    virtual void applyNativeVisible();
+    virtual void boundsChanged();
+    // Runs once the native windows of the control and its children are gone.
+    virtual void nativeDestroyed(bool /*wasVisible*/) {}
+
+    // Forgets the widgets of this control and its children; the top one is deleted later or,
+    // from a destructor, at once.
+    enum class Deletion { Later, AtOnce };
+    void releaseNative(Deletion deletion);
+
     std::unique_ptr<State> state_;
     Control* parent_ = nullptr;
     std::vector<std::unique_ptr<Control>> children_;
@@ -277,6 +298,16 @@ public:
     // overrides that size until the text changes again.
     bool fitToText() const;
     void setFitToText(bool fit);
+
+    void setText(const std::string& text) override;
+
+private:
+    QWidget* createNativeWidget(QWidget* parentWidget) override;
+    void applyNativeText() override;
+    void fitSizeToText();
+
+    ContentAlignment alignment_ = ContentAlignment::TopLeft;
+    bool fitToText_ = false;
 };
 
 class TextBoxBase : public ControlSuperClass {
@@ -288,6 +319,18 @@ public:
     std::uint32_t textLength() const;
     // Selects the whole text when the native window exists; otherwise does nothing.
     void selectAll();
+
+    std::string text() const override;
+    Color backgroundColor() const override;
+
+private:
+    void applyNativeText() override;
+    void applyNativeBackground() override;
+
+    bool readOnly_ = false;
+    // Fixed when the native window is made: a single-line and a multi-line box are different
+    // kinds of widget.
+    bool multiline_ = false;
 };
 
 class TextBox : public TextBoxBase {
@@ -295,9 +338,17 @@ public:
     TextBox();
     HorizontalAlignment alignment() const;
     void setAlignment(HorizontalAlignment alignment);
+
+private:
+    QWidget* createNativeWidget(QWidget* parentWidget) override;
+
+    HorizontalAlignment alignment_ = HorizontalAlignment::Left;
 };
 
-class ButtonBase : public ControlSuperClass {};
+class ButtonBase : public ControlSuperClass {
+private:
+    void applyNativeText() override;
+};
 
 // A button that a form can press: its Enter button.
 class IButtonControl {
@@ -314,6 +365,11 @@ public:
     void simulateClick() override;
     // The default-button look whenever the button is enabled.
     void markDefault(bool isDefault) override;
+
+private:
+    QWidget* createNativeWidget(QWidget* parentWidget) override;
+
+    bool markedDefault_ = false;
 };
 
 class CheckBox : public ButtonBase {
@@ -321,6 +377,11 @@ public:
     CheckBox();
     bool checked() const;
     void setChecked(bool checked);
+
+private:
+    QWidget* createNativeWidget(QWidget* parentWidget) override;
+
+    bool checked_ = false;
 };
 
 class RadioButton : public ButtonBase {
@@ -328,6 +389,11 @@ public:
     RadioButton();
     bool checked() const;
     void setChecked(bool checked);
+
+private:
+    QWidget* createNativeWidget(QWidget* parentWidget) override;
+
+    bool checked_ = false;
 };
 
 class GroupBox : public ControlSuperClass {
@@ -336,6 +402,10 @@ public:
 
 protected:
     bool isContainer() const override { return true; }
+
+private:
+    QWidget* createNativeWidget(QWidget* parentWidget) override;
+    void applyNativeText() override;
 };
 
 class PictureBox : public Control {
@@ -345,6 +415,13 @@ public:
     void setImage(std::shared_ptr<Image> image);
     PictureBoxSizeMode sizeMode() const;
     void setSizeMode(PictureBoxSizeMode mode);
+
+private:
+    QWidget* createNativeWidget(QWidget* parentWidget) override;
+    void applyNativeImage(QWidget* widget);
+
+    std::shared_ptr<Image> image_;
+    PictureBoxSizeMode sizeMode_ = PictureBoxSizeMode::Normal;
 };
 
 class ScrollableControl : public Control {
@@ -412,5 +489,16 @@ protected:
 private:
     friend struct FormAccess;
     struct FormState;
+
+    QWidget* createNativeWidget(QWidget* parentWidget) override;
+    void applyNativeText() override;
+    void applyNativeBackground() override;
+    void applyNativeVisible() override;
+    void boundsChanged() override;
+    void nativeDestroyed(bool wasVisible) override;
+    // The window flags and size limits that the border style and caption buttons ask for.
+    void applyNativeFrame();
+    void placeAtInitialPosition();
+
     std::unique_ptr<FormState> formState_;
 };

@@ -2,8 +2,18 @@
 
 // Shared by the toolkit's sources only: never included by application code or public headers.
 
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QPointer>
+#include <QSize>
 #include <QString>
+#include <QStringList>
+#include <QWidget>
 #include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "toolkit/application.h"
@@ -36,6 +46,7 @@ Form* formOfWidget(const QWidget* widget);
 // What the modal display and the error dialog need of a form beyond its public members.
 // Form::FormState is defined here, below, by the controls' implementation.
 struct FormAccess {
+    using State = Form::FormState;
     static Form::FormState& state(Form& form);
 };
 
@@ -47,4 +58,93 @@ struct Form::FormState {
     // Called the moment the form is hidden during a modal display, so that the owner is
     // re-enabled and activated right then.
     std::function<void()> hiddenWhileModal;
+
+    // The window's frame and placement.
+    Size clientSize{300, 300};
+    FormBorderStyle borderStyle = FormBorderStyle::Sizable;
+    bool hasMaximizeButton = true;
+    bool hasMinimizeButton = true;
+    bool hasSystemMenu = true;
+    FormStartPosition initialPosition = FormStartPosition::DefaultLocation;
+    // A position given with setBounds; without one the platform places the window.
+    bool positionSet = false;
+    std::shared_ptr<Icon> icon;
+
+    std::map<KeyCode, ShortcutHandler> shortcuts;
+    IButtonControl* enterButton = nullptr;
+    std::unique_ptr<MessageFilter> keyFilter;
+    bool loadRaised = false;
+    // Set while the window flags are replaced: Qt hides the window for that, which is no hiding.
+    bool changingFrame = false;
 };
+
+// ---------------------------------------------------------------------------------------------
+// The controls' side of their Qt widgets.
+
+struct Control::State {
+    std::string text;
+    Rect bounds;
+    bool enabled = true;
+    bool visible = true;
+    std::optional<Color> backgroundColor;
+    // Whether the control can take the keyboard focus, and whether Tab stops at it.
+    bool canFocus = false;
+    bool tabStop = false;
+    QPointer<QWidget> widget;
+    // A widget already given up by destroy() but not yet deleted by Qt: destroy() may run
+    // inside one of that widget's own event handlers, so it goes with deleteLater().
+    QPointer<QWidget> retiredWidget;
+};
+
+struct ControlAccess {
+    using State = Control::State;
+    static Control::State& state(Control& control) { return *control.state_; }
+    static const Control::State& state(const Control& control) { return *control.state_; }
+    static std::vector<std::unique_ptr<Control>>& children(Control& control) { return control.children_; }
+};
+
+// The control behind `widget` or, for a widget that belongs to a control's inner parts (the
+// viewport of a multi-line text box), behind its nearest ancestor that has one.
+Control* controlContaining(const QWidget* widget);
+
+// Every descendant of `root` in attach order, each container before its children.
+std::vector<Control*> descendantsInAttachOrder(Control& root);
+
+// Whether the keyboard focus may go to the control now: created, able to take it, enabled and
+// shown, its ancestors included.
+bool canTakeFocusNow(const Control& control);
+
+// The lines in which a label of this size shows its text: wrapped at word boundaries to its
+// width, without a last line that would be cut off at the bottom, mnemonics taken out.
+QStringList labelLines(const QString& text, const QFont& font, QSize size);
+
+// The mnemonic of a text ("&Open..." gives 'O'), upper case; none when it has no "&x".
+std::optional<QChar> mnemonicOf(const QString& text);
+
+// The colour a Color stands for on this platform.
+QColor qColorOf(const Color& color);
+
+// Makes the stand-ins for the Windows dialog fonts known to Qt (Tahoma from Wine's fonts, which
+// are not in fontconfig's path).
+void registerSubstituteFonts();
+
+// Every control without a font of its own uses this one: "MS Shell Dlg 2" at the default GUI
+// font's point size.
+const std::shared_ptr<Font>& defaultControlFont();
+const QFont& qFontOf(const std::shared_ptr<Font>& font);
+
+struct Font::Native {
+    QFont font;
+};
+
+struct Icon::Native {
+    QIcon icon;
+    QSize size;
+};
+
+// The key filter that does a form's shortcuts and dialog keys (keyboard.cpp).
+std::unique_ptr<MessageFilter> makeFormKeyFilter(Form& form);
+
+// The virtual-key code with modifier bits of a Qt key event; 0 in the low bits for keys that
+// have none.
+KeyCode keyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers);

@@ -1,0 +1,120 @@
+// The Qt application object, the message filters every event passes first, the program's own
+// path and resources, and the message box.
+
+#include <QApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QObject>
+#include <QStyleFactory>
+#include <algorithm>
+#include <vector>
+
+#include "toolkit/application.h"
+#include "toolkit/internal.h"
+#include "toolkit/testing.h"
+
+namespace {
+
+// Offers every event of the application to the registered message filters, in the order they
+// were added; the first that consumes it ends its delivery. A filter may add or remove filters
+// (a form made or deleted by a handler) while an event is offered: a removed one is skipped
+// at once and its slot cleared only when no event is being offered any more.
+class MessageFilterDispatch : public QObject {
+public:
+    void add(MessageFilter* filter) { filters_.push_back(filter); }
+
+    void remove(MessageFilter* filter) {
+        const auto found = std::find(filters_.begin(), filters_.end(), filter);
+        if (found == filters_.end()) return;
+        if (offering_ > 0)
+            *found = nullptr;
+        else
+            filters_.erase(found);
+    }
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        ++offering_;
+        bool consumed = false;
+        for (std::size_t index = 0; index < filters_.size() && !consumed; ++index) {
+            if (MessageFilter* filter = filters_[index]) consumed = filter->preFilterMessage(receiver, event);
+        }
+        if (--offering_ == 0) std::erase(filters_, nullptr);
+        return consumed;
+    }
+
+private:
+    std::vector<MessageFilter*> filters_;
+    int offering_ = 0;
+};
+
+MessageFilterDispatch& messageFilterDispatch() {
+    // Lives as long as the application object, which is never deleted.
+    static MessageFilterDispatch* dispatch = [] {
+        auto* created = new MessageFilterDispatch;
+        ensureQtApplication().installEventFilter(created);
+        return created;
+    }();
+    return *dispatch;
+}
+
+std::function<void(const MessageBoxCall&)>& messageBoxHandler() {
+    static std::function<void(const MessageBoxCall&)> handler;
+    return handler;
+}
+
+QMessageBox::Icon qIconOf(MessageBoxIcon icon) {
+    switch (icon) {
+    case MessageBoxIcon::Error:
+        return QMessageBox::Critical;
+    case MessageBoxIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageBoxIcon::Information:
+        return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QApplication& ensureQtApplication() {
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
+    // Never deleted: the application object outlives every widget, font and icon that the
+    // toolkit keeps, statics included.
+    static int argc = 1;
+    static char programName[] = "verbaro";
+    static char* argv[] = {programName, nullptr};
+    auto* application = new QApplication(argc, argv);
+    // The same look on every desktop; windows live until the toolkit closes them.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setQuitOnLastWindowClosed(false);
+    registerSubstituteFonts();
+    QApplication::setFont(qFontOf(defaultControlFont()));
+    return *application;
+}
+
+void Application::addMessageFilter(MessageFilter* filter) { messageFilterDispatch().add(filter); }
+
+void Application::removeMessageFilter(MessageFilter* filter) { messageFilterDispatch().remove(filter); }
+
+Resources& Application::programResources() {
+    static Resources resources;
+    return resources;
+}
+
+std::string programPath() {
+    return toStdString(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
+}
+
+void setMessageBoxHandler(std::function<void(const MessageBoxCall&)> handler) { messageBoxHandler() = std::move(handler); }
+
+void messageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) {
+    if (messageBoxHandler()) {
+        messageBoxHandler()({caption, text, icon});
+        return;
+    }
+    ensureQtApplication();
+    QMessageBox box(qIconOf(icon), toQString(caption), toQString(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}

@@ -1,0 +1,232 @@
+// The controls the toolkit draws itself: labels (wrapped text) and picture boxes (one image).
+
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+#include <cmath>
+
+#include "toolkit/internal.h"
+
+namespace {
+
+// A label's text as it is shown: "&&" stands for "&", "&x" shows x underlined, and every line
+// break ("\r\n", "\r" or "\n") is one "\n".
+struct ShownText {
+    QString text;
+    qsizetype mnemonic = -1;
+};
+
+ShownText shownTextOf(QString raw) {
+    raw.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    raw.replace(u'\r', u'\n');
+    ShownText shown;
+    for (qsizetype index = 0; index < raw.size(); ++index) {
+        if (raw[index] == u'&' && index + 1 < raw.size()) {
+            ++index;
+            if (raw[index] != u'&' && shown.mnemonic < 0) shown.mnemonic = shown.text.size();
+        }
+        shown.text += raw[index];
+    }
+    return shown;
+}
+
+struct TextLine {
+    qsizetype start;
+    qsizetype length;
+};
+
+int lineHeightOf(const QFont& font) { return QFontMetrics(font).height(); }
+
+// Whether text[start, end) fits the width, spaces at its end left out. What counts is where
+// the last glyph's ink ends: the blank that some glyphs keep after their ink may overhang.
+bool fits(const QString& text, qsizetype start, qsizetype end, const QFontMetricsF& metrics, qreal width) {
+    while (end > start && text[end - 1] == u' ') --end;
+    if (end == start) return true;
+    const qreal advance = metrics.horizontalAdvance(text.mid(start, end - start));
+    return advance - std::max<qreal>(0, metrics.rightBearing(text[end - 1])) <= width;
+}
+
+// One character further, a surrogate pair taken whole.
+qsizetype nextCharacter(const QString& text, qsizetype index) {
+    return index + (text[index].isHighSurrogate() && index + 1 < text.size() ? 2 : 1);
+}
+
+// Breaks one paragraph (no "\n" inside) into lines at spaces; a word wider than a whole line is
+// broken between its characters. The spaces at a break belong to no line.
+void wrapParagraph(const QString& text, qsizetype start, qsizetype end, const QFontMetricsF& metrics, qreal width,
+                   std::vector<TextLine>& lines) {
+    if (start == end) {
+        lines.push_back({start, 0});
+        return;
+    }
+    qsizetype position = start;
+    while (position < end) {
+        qsizetype lineEnd = position;
+        for (qsizetype wordEnd = position; wordEnd < end;) {
+            while (wordEnd < end && text[wordEnd] == u' ') ++wordEnd;
+            while (wordEnd < end && text[wordEnd] != u' ') ++wordEnd;
+            if (!fits(text, position, wordEnd, metrics, width)) break;
+            lineEnd = wordEnd;
+        }
+        if (lineEnd == position) {
+            lineEnd = nextCharacter(text, position);
+            while (lineEnd < end && text[lineEnd] != u' ' && fits(text, position, nextCharacter(text, lineEnd), metrics, width))
+                lineEnd = nextCharacter(text, lineEnd);
+        }
+        lines.push_back({position, lineEnd - position});
+        position = lineEnd;
+        while (position < end && text[position] == u' ') ++position;
+    }
+}
+
+// The lines a label of this size draws: wrapped to its width, and without a last line that
+// would be cut off at the bottom.
+std::vector<TextLine> visibleLines(const QString& text, const QFont& font, QSize size) {
+    const QFontMetricsF metrics(font);
+    std::vector<TextLine> lines;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) end = text.size();
+        wrapParagraph(text, start, end, metrics, size.width(), lines);
+        start = end + 1;
+    }
+    const std::size_t fitting = std::size_t(std::max(0, size.height() / lineHeightOf(font)));
+    if (lines.size() > fitting) lines.resize(fitting);
+    return lines;
+}
+
+class LabelWidget : public QWidget {
+public:
+    explicit LabelWidget(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+
+    void setLabel(const QString& text, ContentAlignment alignment) {
+        shown_ = shownTextOf(text);
+        alignment_ = alignment;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        const QFontMetricsF metrics(font());
+        const int lineHeight = lineHeightOf(font());
+        int y = 0;
+        for (const TextLine& line : visibleLines(shown_.text, font(), size())) {
+            const QString text = shown_.text.mid(line.start, line.length);
+            const qreal lineWidth = metrics.horizontalAdvance(text);
+            qreal x = 0;
+            if (alignment_ == ContentAlignment::TopCenter) x = (width() - lineWidth) / 2;
+            if (alignment_ == ContentAlignment::TopRight) x = width() - lineWidth;
+            drawLine(painter, QRectF(x, y, lineWidth, lineHeight), line, text);
+            y += lineHeight;
+        }
+    }
+
+private:
+    void drawLine(QPainter& painter, const QRectF& place, const TextLine& line, QString text) const {
+        int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
+        const qsizetype mnemonic = shown_.mnemonic - line.start;
+        if (mnemonic >= 0 && mnemonic < line.length) {
+            // Qt underlines the letter after a single "&" and shows "&&" as "&".
+            const qsizetype ampersandsBefore = text.left(mnemonic).count(u'&');
+            text.replace(u'&', QStringLiteral("&&"));
+            text.insert(mnemonic + ampersandsBefore, u'&');
+            flags |= Qt::TextShowMnemonic;
+        }
+        painter.drawText(place, flags, text);
+    }
+
+    ShownText shown_;
+    ContentAlignment alignment_ = ContentAlignment::TopLeft;
+};
+
+class PictureWidget : public QWidget {
+public:
+    explicit PictureWidget(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+
+    void setPixmap(const QPixmap& pixmap) {
+        pixmap_ = pixmap;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawPixmap(0, 0, pixmap_); }
+
+private:
+    QPixmap pixmap_;
+};
+
+}  // namespace
+
+QStringList labelLines(const QString& text, const QFont& font, QSize size) {
+    const ShownText shown = shownTextOf(text);
+    QStringList lines;
+    for (const TextLine& line : visibleLines(shown.text, font, size)) lines.append(shown.text.mid(line.start, line.length));
+    return lines;
+}
+
+Label::Label() { ControlAccess::state(*this).bounds = {0, 0, 100, 23}; }
+
+QWidget* Label::createNativeWidget(QWidget* parentWidget) { return new LabelWidget(parentWidget); }
+
+void Label::applyNativeText() { static_cast<LabelWidget*>(nativeWidget())->setLabel(toQString(text()), alignment_); }
+
+void Label::setText(const std::string& text) {
+    Control::setText(text);
+    if (fitToText_) fitSizeToText();
+}
+
+ContentAlignment Label::alignment() const { return alignment_; }
+
+void Label::setAlignment(ContentAlignment alignment) {
+    alignment_ = alignment;
+    if (created()) applyNativeText();
+}
+
+bool Label::fitToText() const { return fitToText_; }
+
+void Label::setFitToText(bool fit) {
+    fitToText_ = fit;
+    if (fit) fitSizeToText();
+}
+
+// The extent of the text in the label's font, one line per line break and none by wrapping.
+void Label::fitSizeToText() {
+    constexpr qreal maximumWidth = 32767;
+    const QFont& font = qFontOf(this->font());
+    const QFontMetricsF metrics(font);
+    const QStringList lines = shownTextOf(toQString(text())).text.split(u'\n');
+    qreal width = 0;
+    for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+    const Rect bounds = this->bounds();
+    setBounds(bounds.x, bounds.y, int(std::ceil(std::min(width, maximumWidth))), int(lines.size()) * lineHeightOf(font));
+}
+
+PictureBox::PictureBox() { ControlAccess::state(*this).bounds = {0, 0, 100, 50}; }
+
+QWidget* PictureBox::createNativeWidget(QWidget* parentWidget) {
+    auto* widget = new PictureWidget(parentWidget);
+    applyNativeImage(widget);
+    return widget;
+}
+
+const std::shared_ptr<Image>& PictureBox::image() const { return image_; }
+
+void PictureBox::setImage(std::shared_ptr<Image> image) {
+    if (image == image_) return;
+    image_ = std::move(image);
+    if (created()) applyNativeImage(nativeWidget());
+}
+
+PictureBoxSizeMode PictureBox::sizeMode() const { return sizeMode_; }
+
+void PictureBox::setSizeMode(PictureBoxSizeMode mode) { sizeMode_ = mode; }
+
+void PictureBox::applyNativeImage(QWidget* widget) {
+    const auto* icon = dynamic_cast<const Icon*>(image_.get());
+    const Size size = icon ? icon->size() : Size{};
+    static_cast<PictureWidget*>(widget)->setPixmap(icon ? icon->native().icon.pixmap(QSize(size.width, size.height)) : QPixmap());
+}

@@ -1,0 +1,67 @@
+// Icons compiled into the program as Qt resources: the images of icon group <id> lie under
+// :/icons/<id>/ as <size>-<bits>.png.
+
+#include <QDir>
+#include <QRegularExpression>
+#include <algorithm>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "toolkit/internal.h"
+
+namespace {
+
+// The system's default icon size.
+constexpr int defaultIconSize = 32;
+
+struct IconImage {
+    int size;
+    int bits;
+    QString path;
+};
+
+std::vector<IconImage> iconImages(int id) {
+    const QDir folder(QStringLiteral(":/icons/%1").arg(id));
+    static const QRegularExpression name(QStringLiteral("^(\\d+)-(\\d+)\\.png$"));
+    std::vector<IconImage> images;
+    for (const QString& file : folder.entryList(QDir::Files)) {
+        const QRegularExpressionMatch match = name.match(file);
+        if (match.hasMatch()) images.push_back({match.captured(1).toInt(), match.captured(2).toInt(), folder.filePath(file)});
+    }
+    return images;
+}
+
+std::shared_ptr<Icon> makeIcon(int id, bool defaultSize) {
+    std::vector<IconImage> images = iconImages(id);
+    if (images.empty()) return nullptr;
+    // QIcon takes the first of several images of one size: the richest colours come first.
+    std::sort(images.begin(), images.end(), [](const IconImage& a, const IconImage& b) {
+        return a.size != b.size ? a.size > b.size : a.bits > b.bits;
+    });
+    auto native = std::make_unique<Icon::Native>();
+    for (const IconImage& image : images) native->icon.addFile(image.path, QSize(image.size, image.size));
+    const int size = defaultSize ? defaultIconSize : images.front().size;
+    native->size = QSize(size, size);
+    return std::make_shared<Icon>(std::move(native));
+}
+
+}  // namespace
+
+Icon::Icon(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+
+Icon::~Icon() = default;
+
+Size Icon::size() const { return {native_->size.width(), native_->size.height()}; }
+
+std::shared_ptr<Icon> Resources::loadIcon(int id, bool defaultSize) const {
+    ensureQtApplication();
+    // Loaded shared: every request for the same icon gets the same object.
+    static std::map<std::pair<int, bool>, std::shared_ptr<Icon>> loaded;
+    const auto key = std::make_pair(id, defaultSize);
+    const auto found = loaded.find(key);
+    if (found != loaded.end()) return found->second;
+    std::shared_ptr<Icon> icon = makeIcon(id, defaultSize);
+    if (icon) loaded.emplace(key, icon);
+    return icon;
+}
