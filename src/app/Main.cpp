@@ -209,12 +209,7 @@ void MyForm::onGuess() {
     }
     answerBox->setBackgroundColor(wrongColor);
     if (revealOnWrongBox->checked()) {
-        answerBox->setText(wordList->answer());
-        revealButton->setEnabled(false);
-        guessButton->setText("&Next");
-        guessButton->focus();
-        answerShown = true;
-        wordList->markAnswered();
+        showAnswer();
     } else if (guessBox->textLength() != 0) {
         // The next typing replaces the wrong guess.
         guessBox->selectAll();
@@ -224,13 +219,16 @@ void MyForm::onGuess() {
 
 void MyForm::onReveal() {
     answerBox->setBackgroundColor(revealedColor);
+    // Unlike a wrong guess that reveals, Reveal leaves the counters as they are until Next.
+    showAnswer();
+}
+
+void MyForm::showAnswer() {
     answerBox->setText(wordList->answer());
     revealButton->setEnabled(false);
     guessButton->setText("&Next");
     guessButton->focus();
     answerShown = true;
-    // The counters stay as they were until Next, so the learner sees the entry still counted
-    // among the remaining ones while its answer is on show.
     wordList->markAnswered();
 }
 
@@ -270,10 +268,14 @@ std::string folderOf(const std::string& fileName) {
     return separator == std::string::npos ? std::string() : fileName.substr(0, separator);
 }
 
-int runProgram(const std::function<std::unique_ptr<Form>()>& makeMainForm) {
+void installWarningBox() {
     AppException::setWarningBox([](const std::string& text, const std::string& caption) {
         messageBox(text, caption, MessageBoxIcon::Warning);
     });
+}
+
+int runProgram(const std::function<std::unique_ptr<Form>()>& makeMainForm) {
+    installWarningBox();
     try {
         const std::unique_ptr<Form> mainForm = makeMainForm();
         ApplicationContext context(mainForm.get());

@@ -66,12 +66,17 @@ public:
 
 private:
     void buildLayout();
-    // Back to the look of a window without a dictionary (wordList itself is left alone).
+    // Drops the dictionary and shows the window as without one.
     void showNoDictionary();
+    // Shows the expected answer, with Next to go on, and counts the entry as answered.
+    void showAnswer();
 };
 
 // The folder of a file name: the text before its last "/", or the empty text when it has none.
 std::string folderOf(const std::string& fileName);
+
+// Shows the program's own errors (AppException::show) in a warning box.
+void installWarningBox();
 
 // The program: builds the main window, runs the message loop with it, and returns the exit
 // status. The arguments are not used.

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Main.h"
+#include "toolkit/testing.h"
+
+class QWidget;
+
+// The main window, shown headless, with the message boxes and the Open dialog answered by the
+// test, and a folder of its own for the dictionaries each test writes.
+class AppTest : public ::testing::Test {
+protected:
+    AppTest();
+    ~AppTest() override;
+
+    // Writes a file into the test's folder and returns its full path.
+    std::string write(const std::string& name, std::string_view bytes) const;
+
+    // The next Open dialog is answered with this path.
+    void chooseNext(const std::string& path);
+    // Clicks Open and answers the dialog with the path, or cancels it.
+    void open(const std::string& path);
+    void cancelOpen();
+    // Types the text into guessBox, replacing what it held, and clicks Guess.
+    void guess(const std::string& text);
+    // Gives the control the focus and presses Enter on the focused widget, as the keyboard does.
+    void pressEnterOn(Control& control);
+    // Clicks a radio button or check box as the learner would.
+    void click(Control& control);
+
+    // Correct, incorrect, answered, remaining, as the window shows them.
+    std::vector<std::string> counters() const;
+    std::string question() const;
+    // The answer in `answers` for the question on show.
+    std::string answerFor(const std::map<std::string, std::string>& answers) const;
+
+    std::filesystem::path folder;
+    std::vector<MessageBoxCall> boxes;
+    std::vector<OpenFileDialogCall> dialogs;
+    std::unique_ptr<MyForm> form;
+
+private:
+    std::optional<std::string> dialogChoice_;
+};
+
+// The visible top-level window with this caption, or none.
+QWidget* visibleWindow(const std::string& caption);
+
+// Runs `action` on the About window as soon as it is up: the window is shown modally, so the test
+// only gets control back once it has closed. Fails the test if no About window appears.
+void whenAboutShown(std::function<void(QWidget& window)> action);
+
+// Presses Enter on the widget that has the keyboard focus.
+void pressEnterOnFocus();

@@ -1,0 +1,193 @@
+// The main window as the learner first sees it, and the About window.
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+
+#include "app/info.h"
+#include "appfixture.h"
+
+std::ostream& operator<<(std::ostream& out, const Rect& r) {
+    return out << "(" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << ")";
+}
+
+namespace {
+
+using MainWindow = AppTest;
+
+struct Placed {
+    std::string text;
+    Rect bounds;
+};
+
+std::vector<Placed> placementOf(const Control& container) {
+    std::vector<Placed> placed;
+    for (const auto& child : container.children()) {
+        placed.push_back({child->text(), child->bounds()});
+    }
+    return placed;
+}
+
+void expectPlacement(const Control& container, const std::vector<Placed>& expected) {
+    const std::vector<Placed> actual = placementOf(container);
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(actual[i].text, expected[i].text) << "child " << i;
+        EXPECT_EQ(actual[i].bounds, expected[i].bounds) << "child " << i << " \"" << expected[i].text << "\"";
+    }
+}
+
+} // namespace
+
+TEST_F(MainWindow, ShowsEveryControlInTabOrderAtItsPlace) {
+    EXPECT_EQ(form->text(), "Verbaro Tool");
+    EXPECT_EQ(form->clientAreaSize(), (Size{411, 315}));
+    expectPlacement(*form, {{"&Open...", {8, 14, 80, 24}},
+                            {"&Restart", {8, 46, 80, 24}},
+                            {"Answer mode:", {12, 88, 69, 13}},
+                            {"Normal", {16, 112, 72, 16}},
+                            {"Reverse", {16, 136, 72, 16}},
+                            {"&About...", {8, 248, 80, 24}},
+                            {"E&xit", {8, 280, 80, 24}},
+                            {"", {96, 8, 304, 296}}});
+    expectPlacement(*form->quizGroup, {{"Correct:", {16, 31, 48, 16}},
+                                       {"0", {84, 31, 24, 16}},
+                                       {"Incorrect:", {16, 55, 56, 16}},
+                                       {"0", {84, 55, 24, 16}},
+                                       {"Answered:", {164, 31, 64, 16}},
+                                       {"0", {236, 31, 24, 16}},
+                                       {"Remaining:", {164, 55, 64, 16}},
+                                       {"0", {236, 55, 24, 16}},
+                                       {"Word to translate:", {16, 86, 89, 13}},
+                                       {"", {16, 104, 272, 24}},
+                                       {"", {16, 136, 272, 24}},
+                                       {"Your answer:", {16, 174, 64, 13}},
+                                       {"", {16, 192, 272, 24}},
+                                       {"Re&veal", {130, 224, 75, 24}},
+                                       {"&Guess", {213, 224, 75, 24}},
+                                       {"Wrong guess reveals answer", {16, 263, 168, 16}}});
+}
+
+TEST_F(MainWindow, StartsWithoutADictionary) {
+    EXPECT_EQ(form->wordList, nullptr);
+    EXPECT_FALSE(form->answerShown);
+    EXPECT_TRUE(form->openButton->enabled());
+    EXPECT_TRUE(form->aboutButton->enabled());
+    EXPECT_TRUE(form->exitButton->enabled());
+    EXPECT_FALSE(form->restartButton->enabled());
+    EXPECT_FALSE(form->revealButton->enabled());
+    EXPECT_FALSE(form->guessButton->enabled());
+    EXPECT_TRUE(form->normalRadio->checked());
+    EXPECT_FALSE(form->reverseRadio->checked());
+    EXPECT_TRUE(form->revealOnWrongBox->checked());
+    EXPECT_EQ(form->answerBox->backgroundColor(), MyForm::neutralColor);
+    EXPECT_EQ(MyForm::neutralColor, (Color{0, 0, 0, 255, 15}));
+}
+
+TEST_F(MainWindow, IsAFixedDialogWithTheProgramIcon) {
+    EXPECT_EQ(form->borderStyle(), FormBorderStyle::DialogFrame);
+    EXPECT_FALSE(form->hasMaximizeButton());
+    EXPECT_TRUE(form->hasMinimizeButton());
+    EXPECT_TRUE(form->hasSystemMenu());
+    EXPECT_EQ(form->initialPosition(), FormStartPosition::CenterOnScreen);
+    ASSERT_NE(form->icon(), nullptr) << "the icon images are not compiled into the program";
+    EXPECT_EQ(form->icon()->size(), (Size{32, 32}));
+}
+
+TEST_F(MainWindow, TheTextBoxesUseTheLargeFontAndOnlyTheGuessBoxTakesTyping) {
+    for (TextBox* box : {form->questionBox, form->answerBox, form->guessBox}) {
+        ASSERT_NE(box->font(), nullptr);
+        EXPECT_EQ(box->font()->family(), "Microsoft Sans Serif");
+        EXPECT_EQ(box->font()->size(), 10);
+        EXPECT_EQ(box->font()->style(), FontStyle::Regular);
+        EXPECT_EQ(box->alignment(), HorizontalAlignment::Center);
+    }
+    EXPECT_NE(form->questionBox->font(), form->guessBox->font());
+    EXPECT_EQ(form->openButton->font(), nullptr);
+
+    QTest::keyClicks(form->questionBox->nativeWidget(), "typed");
+    QTest::keyClicks(form->answerBox->nativeWidget(), "typed");
+    QTest::keyClicks(form->guessBox->nativeWidget(), "typed");
+    EXPECT_EQ(form->questionBox->text(), "");
+    EXPECT_EQ(form->answerBox->text(), "");
+    EXPECT_EQ(form->guessBox->text(), "typed");
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(AboutWindow, IsBuiltAsAFixedCaptionedWindowWithoutIcon) {
+    Info about;
+    EXPECT_EQ(about.text(), "About");
+    EXPECT_EQ(about.icon(), nullptr);
+    EXPECT_EQ(about.clientAreaSize(), (Size{244, 263}));
+    EXPECT_EQ(about.borderStyle(), FormBorderStyle::RaisedDialogFrame);
+    EXPECT_EQ(about.initialPosition(), FormStartPosition::CenterOnOwner);
+    EXPECT_FALSE(about.hasMaximizeButton());
+    EXPECT_FALSE(about.hasMinimizeButton());
+    EXPECT_TRUE(about.hasSystemMenu());
+
+    ASSERT_EQ(about.children().size(), 2u);
+    EXPECT_EQ(about.children()[0].get(), about.frame);
+    EXPECT_EQ(about.children()[1].get(), about.okButton);
+    EXPECT_EQ(about.frame->bounds(), (Rect{-16, -16, 312, 238}));
+    EXPECT_EQ(about.okButton->bounds(), (Rect{84, 230, 75, 24}));
+    EXPECT_EQ(about.okButton->text(), "OK");
+    EXPECT_EQ(about.titleLabel->text(), "Verbaro Tool 1.0");
+    ASSERT_NE(about.titleLabel->font(), nullptr);
+    EXPECT_EQ(about.titleLabel->font()->style(), FontStyle::Bold);
+    EXPECT_NE(about.logoBox->image(), nullptr);
+    EXPECT_EQ(about.frame->children().size(), 8u);
+    for (const Label* label : {about.freewareLabel, about.makerLabel, about.webLabel, about.authorLabel,
+                               about.emailLabel, about.titleLabel, about.readmeLabel}) {
+        EXPECT_EQ(label->alignment(), ContentAlignment::TopCenter) << label->text();
+    }
+}
+
+TEST(AboutWindow, TheProjectLinesFitOnOneLineOfTheirLabels) {
+    Info about;
+    about.setVisible(true);
+    for (const Label* label : {about.makerLabel, about.webLabel, about.authorLabel, about.emailLabel}) {
+        const QWidget* widget = label->nativeWidget();
+        ASSERT_NE(widget, nullptr);
+        EXPECT_LE(widget->fontMetrics().horizontalAdvance(QString::fromStdString(label->text())), widget->width())
+            << label->text();
+    }
+    EXPECT_NE(about.webLabel->text().find("example.org"), std::string::npos);
+    EXPECT_NE(about.emailLabel->text().find("@"), std::string::npos);
+    about.close();
+}
+
+TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
+    QWidget* main = form->nativeWidget();
+    // The second time the main window lies partly off the screen: the About window stays inside.
+    for (const QPoint mainPlace : {QPoint(40, 30), QPoint(-200, -100)}) {
+        main->move(mainPlace);
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+        bool shown = false;
+        whenAboutShown([&](QWidget& about) {
+            shown = true;
+            const QRect mainFrame = main->frameGeometry();
+            const QRect aboutFrame = about.frameGeometry();
+            const QRect workArea = about.screen()->availableGeometry();
+            if (mainPlace.x() > 0) {
+                EXPECT_LE(std::abs(aboutFrame.center().x() - mainFrame.center().x()), 1);
+                EXPECT_LE(std::abs(aboutFrame.center().y() - mainFrame.center().y()), 1);
+            } else {
+                EXPECT_EQ(aboutFrame.topLeft(), workArea.topLeft());
+            }
+            EXPECT_FALSE(main->isEnabled());
+            auto* ok = about.findChild<QPushButton*>();
+            ASSERT_NE(ok, nullptr);
+            EXPECT_EQ(QApplication::focusWidget(), ok);
+            QTest::mouseClick(ok, Qt::LeftButton);
+        });
+        form->aboutButton->simulateClick();
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(visibleWindow("About"), nullptr);
+        EXPECT_TRUE(main->isEnabled());
+    }
+}
