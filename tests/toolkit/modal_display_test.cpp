@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <stdexcept>
+
+#include "toolkit/application.h"
+#include "toolkit/internal.h"
+#include "user_input.h"
+
+using user_input::later;
+
+namespace {
+
+std::string showModalError(Form& form) {
+    try {
+        form.showModal();
+    } catch (const ToolkitException& error) {
+        return error.message();
+    }
+    return "shown";
+}
+
+class ModalTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ensureQtApplication();
+        mainForm.setText("Main");
+        mainForm.setClientAreaSize(400, 300);
+        dialog.setText("Dialog");
+        dialog.setClientAreaSize(200, 100);
+        closeButton = new Button;
+        closeButton->setBounds(10, 10, 80, 23);
+        closeButton->setParent(&dialog);
+        closeButton->click += [this](Control&, EventArgs&) { dialog.close(); };
+    }
+    void TearDown() override {
+        Application::idle.remove(idleId);
+        Application::unhandledException.remove(reportId);
+    }
+
+    // Shows the main form, makes it the active window and runs `code` while it is up.
+    void withMainFormActive(const std::function<void()>& code) {
+        mainForm.setVisible(true);
+        ASSERT_TRUE(user_input::waitUntilActive(mainForm.nativeWidget()));
+        code();
+    }
+
+    Form mainForm;
+    Form dialog;
+    Button* closeButton = nullptr;
+    Event<std::thread::id, EventArgs>::HandlerId idleId = 0;
+    Event<std::thread::id, ThreadExceptionEventArgs>::HandlerId reportId = 0;
+};
+
+TEST_F(ModalTest, DisabledOrVisibleFormCannotBeShown) {
+    dialog.setEnabled(false);
+    EXPECT_EQ(showModalError(dialog), "Unable to show dialog");
+    dialog.setEnabled(true);
+    dialog.setVisible(true);
+    EXPECT_EQ(showModalError(dialog), "Unable to show dialog");
+    EXPECT_EQ(dialog.owner(), nullptr);
+}
+
+TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
+    withMainFormActive([&] {
+        bool ownerDisabledWhileUp = false;
+        Form* ownerWhileUp = nullptr;
+        bool ownerBackWhenClosed = false;
+        dialog.load += [&](Form&, EventArgs&) { dialog.setDialogResult(DialogResult::OK); };
+        dialog.closed += [&](Form&, EventArgs&) { ownerBackWhenClosed = mainForm.enabled(); };
+        later([&] {
+            ownerDisabledWhileUp = !mainForm.enabled();
+            ownerWhileUp = dialog.owner();
+            user_input::click(*closeButton);
+        });
+
+        EXPECT_EQ(dialog.showModal(), DialogResult::OK);
+
+        EXPECT_TRUE(ownerDisabledWhileUp);
+        EXPECT_EQ(ownerWhileUp, &mainForm);
+        EXPECT_TRUE(ownerBackWhenClosed);
+        EXPECT_TRUE(mainForm.enabled());
+        EXPECT_EQ(dialog.owner(), nullptr);
+        EXPECT_TRUE(dialog.created()) << "hidden, not destroyed";
+        EXPECT_FALSE(dialog.nativeWidget()->isVisible());
+        EXPECT_TRUE(user_input::waitUntilActive(mainForm.nativeWidget())) << "the owner is activated again";
+    });
+}
+
+TEST_F(ModalTest, OwnerThatIsNoToolkitFormIsDisabledToo) {
+    QWidget plainWindow;
+    plainWindow.resize(300, 200);
+    plainWindow.show();
+    ASSERT_TRUE(user_input::waitUntilActive(&plainWindow));
+    bool disabledWhileUp = false;
+    later([&] {
+        disabledWhileUp = !plainWindow.isEnabled();
+        dialog.close();
+    });
+    dialog.showModal();
+    EXPECT_TRUE(disabledWhileUp);
+    EXPECT_TRUE(plainWindow.isEnabled());
+    EXPECT_EQ(dialog.owner(), nullptr) << "only a toolkit form is an owner form";
+}
+
+TEST_F(ModalTest, NestedLoopDispatchesAndReportsLikeTheMainLoop) {
+    std::vector<std::string> reported;
+    reportId = Application::unhandledException.add([&](std::thread::id&, ThreadExceptionEventArgs& args) {
+        reported.push_back(textForm(args.exception));
+    });
+    auto* failButton = new Button;
+    failButton->setBounds(10, 40, 80, 23);
+    failButton->setParent(&dialog);
+    failButton->click += [](Control&, EventArgs&) { throw Exception("failed inside the dialog"); };
+    std::vector<std::string> reportedBeforeIdle;
+    idleId = Application::idle.add([&](std::thread::id&, EventArgs&) {
+        reportedBeforeIdle = reported;
+        user_input::click(*closeButton);
+    });
+    later([&] { user_input::click(*failButton); });
+
+    dialog.showModal();
+
+    EXPECT_EQ(reported, std::vector<std::string>{"failed inside the dialog"});
+    EXPECT_EQ(reportedBeforeIdle, reported) << "idle comes once the waiting click has been handled";
+}
+
+TEST_F(ModalTest, ErrorLeavingTheNestedLoopRestoresTheOwnerAndHidesTheForm) {
+    withMainFormActive([&] {
+        reportId = Application::unhandledException.add([](std::thread::id&, ThreadExceptionEventArgs& args) {
+            std::rethrow_exception(args.exception);
+        });
+        idleId = Application::idle.add([](std::thread::id&, EventArgs&) { throw std::runtime_error("idle failed"); });
+
+        EXPECT_THROW(dialog.showModal(), std::runtime_error);
+
+        EXPECT_TRUE(mainForm.enabled());
+        EXPECT_EQ(dialog.owner(), nullptr);
+        EXPECT_TRUE(dialog.created());
+        EXPECT_FALSE(dialog.nativeWidget()->isVisible());
+    });
+}
+
+TEST_F(ModalTest, CenterOnOwnerPlacesTheFormOverTheOwnerInsideTheWorkArea) {
+    const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    dialog.setInitialPosition(FormStartPosition::CenterOnOwner);
+    mainForm.setInitialPosition(FormStartPosition::CenterOnScreen);
+    withMainFormActive([&] {
+        QRect ownerFrame;
+        QRect dialogFrame;
+        later([&] {
+            ownerFrame = mainForm.nativeWidget()->frameGeometry();
+            dialogFrame = dialog.nativeWidget()->frameGeometry();
+            dialog.close();
+        });
+        dialog.showModal();
+        EXPECT_EQ(dialogFrame.x(), ownerFrame.x() + (ownerFrame.width() - dialogFrame.width()) / 2);
+        EXPECT_EQ(dialogFrame.y(), ownerFrame.y() + (ownerFrame.height() - dialogFrame.height()) / 2);
+        EXPECT_TRUE(workArea.contains(dialogFrame));
+    });
+}
+
+TEST_F(ModalTest, CenterOnOwnerKeepsTheFormInsideTheWorkArea) {
+    const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    dialog.setInitialPosition(FormStartPosition::CenterOnOwner);
+    dialog.setClientAreaSize(600, 500);
+    mainForm.setBounds(workArea.right() - 300, workArea.bottom() - 250, 400, 300);
+    withMainFormActive([&] {
+        QRect dialogFrame;
+        later([&] {
+            dialogFrame = dialog.nativeWidget()->frameGeometry();
+            dialog.close();
+        });
+        dialog.showModal();
+        EXPECT_EQ(dialogFrame.right(), workArea.right());
+        EXPECT_EQ(dialogFrame.bottom(), workArea.bottom());
+    });
+}
+
+TEST_F(ModalTest, CenterOnOwnerWithoutOwnerCentresOnTheWorkArea) {
+    const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    dialog.setInitialPosition(FormStartPosition::CenterOnOwner);
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    QRect dialogFrame;
+    later([&] {
+        dialogFrame = dialog.nativeWidget()->frameGeometry();
+        dialog.close();
+    });
+    dialog.showModal();
+    EXPECT_EQ(dialogFrame.x(), workArea.x() + (workArea.width() - dialogFrame.width()) / 2);
+    EXPECT_EQ(dialogFrame.y(), workArea.y() + (workArea.height() - dialogFrame.height()) / 2);
+}
+
+}  // namespace
