@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -30,7 +31,26 @@ constexpr MarkBytes marks[] = {
 };
 constexpr std::size_t longestMark = 4;
 
+constexpr std::uint64_t everyByte(unsigned char byte) {
+    return 0x0101010101010101ULL * byte;
+}
+
+// Whether any of the eight bytes equals `byte` (the classic zero-byte test on the XOR).
+bool containsByte(std::uint64_t bytes, unsigned char byte) {
+    const std::uint64_t zeroWhereEqual = bytes ^ everyByte(byte);
+    return ((zeroWhereEqual - everyByte(0x01)) & ~zeroWhereEqual & everyByte(0x80)) != 0;
+}
+
+// Lines are short and line ends rare among the bytes: look at eight bytes at a time.
 const char* findLineEnd(const char* from, const char* to) {
+    while (to - from >= 8) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, from, sizeof bytes);
+        if (containsByte(bytes, '\n') || containsByte(bytes, '\r')) {
+            break;
+        }
+        from += 8;
+    }
     for (; from != to; ++from) {
         if (*from == '\n' || *from == '\r') {
             return from;

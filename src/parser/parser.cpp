@@ -8,14 +8,19 @@
 
 namespace {
 
-constexpr std::string_view whiteSpace = " \t\n\v\f\r";
+// No byte from 0x80 up counts: a no-break space, for one, is content.
+bool isWhiteSpace(char byte) {
+    return byte == ' ' || (byte >= '\t' && byte <= '\r');
+}
 
 std::string_view trimmed(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(whiteSpace);
-    if (start == std::string_view::npos) {
-        return {};
+    while (!text.empty() && isWhiteSpace(text.front())) {
+        text.remove_prefix(1);
     }
-    return text.substr(start, text.find_last_not_of(whiteSpace) - start + 1);
+    while (!text.empty() && isWhiteSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 char asciiLowerCase(char byte) {
