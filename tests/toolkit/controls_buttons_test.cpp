@@ -1,0 +1,161 @@
+// Buttons, check boxes and radio buttons: clicks by the user and by code, the default look.
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <stdexcept>
+
+#include "controls_support.h"
+
+using namespace controls_support;
+
+namespace {
+
+class ButtonsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ensureQtApplication(); }
+
+    static bool looksDefault(Button& button) { return static_cast<QPushButton*>(button.nativeWidget())->isDefault(); }
+
+    Form form;
+};
+
+TEST_F(ButtonsTest, SimulateClickOnlyForAnEnabledVisibleMadeButton) {
+    auto* button = add<Button>(&form, "&Guess", {10, 10, 75, 24});
+    ClickCount clicks(*button);
+    button->simulateClick();
+    EXPECT_EQ(clicks.count, 0) << "no widget yet";
+    show(form);
+    button->setEnabled(false);
+    button->simulateClick();
+    EXPECT_EQ(clicks.count, 0) << "disabled";
+    button->setEnabled(true);
+    button->setVisible(false);
+    button->simulateClick();
+    EXPECT_EQ(clicks.count, 0) << "hidden";
+    button->setVisible(true);
+    button->simulateClick();
+    EXPECT_EQ(clicks.count, 1);
+}
+
+TEST_F(ButtonsTest, UserClickRaisesClickAndAFailingHandlerIsReported) {
+    auto* button = add<Button>(&form, "&Open...", {10, 10, 80, 24});
+    int clicks = 0;
+    button->click += [&](Control& sender, EventArgs&) {
+        EXPECT_EQ(&sender, button);
+        ++clicks;
+        throw std::runtime_error("click failed");
+    };
+    std::vector<std::string> reported;
+    const auto reportId = Application::unhandledException.add(
+        [&](std::thread::id&, ThreadExceptionEventArgs& args) { reported.push_back(textForm(args.exception)); });
+    show(form);
+
+    QTest::mouseClick(button->nativeWidget(), Qt::LeftButton);
+    press(form, Qt::Key_Space);
+    Application::unhandledException.remove(reportId);
+
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(reported, (std::vector<std::string>{"click failed", "click failed"}));
+}
+
+TEST_F(ButtonsTest, DefaultLookOnlyWhileEnabled) {
+    auto* button = add<Button>(&form, "&Guess", {10, 10, 75, 24}, [](Button& button) { button.setEnabled(false); });
+    button->markDefault(true);
+    show(form);
+    EXPECT_FALSE(looksDefault(*button));
+    button->setEnabled(true);
+    EXPECT_TRUE(looksDefault(*button));
+    button->setEnabled(false);
+    EXPECT_FALSE(looksDefault(*button));
+    button->setEnabled(true);
+    button->markDefault(false);
+    EXPECT_FALSE(looksDefault(*button));
+}
+
+TEST_F(ButtonsTest, EnterButtonTakesTheDefaultLookFromTheFormerOne) {
+    auto* first = add<Button>(&form, "&Continue", {10, 10, 100, 23});
+    auto* second = add<Button>(&form, "&Quit", {120, 10, 100, 23});
+    show(form);
+    form.setEnterButton(first);
+    EXPECT_TRUE(looksDefault(*first));
+    form.setEnterButton(second);
+    EXPECT_FALSE(looksDefault(*first));
+    EXPECT_TRUE(looksDefault(*second));
+    EXPECT_EQ(form.enterButton(), second);
+}
+
+TEST_F(ButtonsTest, CheckBoxTogglesOnClickAndReadsTheLiveState) {
+    auto* box = add<CheckBox>(&form, "Wrong guess reveals answer", {10, 10, 168, 16}, [](CheckBox& box) { box.setChecked(true); });
+    EXPECT_TRUE(box->checked());
+    ClickCount clicks(*box);
+    show(form);
+    QTest::mouseClick(box->nativeWidget(), Qt::LeftButton);
+    EXPECT_FALSE(box->checked());
+    EXPECT_EQ(clicks.count, 1);
+    box->setChecked(true);
+    EXPECT_TRUE(box->checked());
+    EXPECT_EQ(clicks.count, 1) << "setting it from code is no click";
+}
+
+TEST_F(ButtonsTest, RadioButtonsExcludeEachOtherOnUserClicksOnly) {
+    auto* normal = add<RadioButton>(&form, "Normal", {16, 112, 72, 16}, [](RadioButton& radio) { radio.setChecked(true); });
+    auto* reverse = add<RadioButton>(&form, "Reverse", {16, 136, 72, 16});
+    auto* group = add<GroupBox>(&form, "", {100, 100, 100, 100});
+    auto* elsewhere = add<RadioButton>(group, "Elsewhere", {10, 20, 80, 16}, [](RadioButton& radio) { radio.setChecked(true); });
+    bool checkedWhenClicked = false;
+    reverse->click += [&](Control&, EventArgs&) { checkedWhenClicked = reverse->checked() && !normal->checked(); };
+    ClickCount normalClicks(*normal);
+    show(form);
+    EXPECT_TRUE(normal->checked());
+    EXPECT_FALSE(reverse->checked());
+
+    reverse->setChecked(true);
+    EXPECT_TRUE(normal->checked()) << "setting it from code unchecks nothing";
+    reverse->setChecked(false);
+
+    QTest::mouseClick(reverse->nativeWidget(), Qt::LeftButton);
+    EXPECT_TRUE(reverse->checked());
+    EXPECT_FALSE(normal->checked());
+    EXPECT_TRUE(checkedWhenClicked) << "click comes after the checked state changed";
+    EXPECT_TRUE(elsewhere->checked()) << "only siblings with the same parent";
+
+    QTest::mouseClick(reverse->nativeWidget(), Qt::LeftButton);
+    EXPECT_TRUE(reverse->checked()) << "clicking a checked radio button leaves it checked";
+    EXPECT_EQ(normalClicks.count, 0);
+    EXPECT_FALSE(reverse->nativeWidget()->focusPolicy() & Qt::TabFocus) << "no Tab stop";
+}
+
+TEST_F(ButtonsTest, FocusWithinAGroupBox) {
+    auto* outside = add<Button>(&form, "Outside", {10, 10, 75, 23});
+    auto* group = add<GroupBox>(&form, "Group", {10, 40, 200, 100});
+    auto* inside = add<TextBox>(group, "", {10, 20, 100, 20});
+    show(form);
+    outside->focus();
+    EXPECT_FALSE(group->focusWithin());
+    inside->focus();
+    EXPECT_TRUE(group->focusWithin());
+    EXPECT_TRUE(inside->focusWithin());
+    EXPECT_FALSE(outside->focusWithin());
+}
+
+TEST_F(ButtonsTest, PictureBoxShowsTheIconAtItsOwnSizeAtTheTopLeft) {
+    auto native = std::make_unique<Icon::Native>();
+    QPixmap image(32, 32);
+    image.fill(Qt::blue);
+    native->icon.addPixmap(image);
+    native->size = QSize(32, 32);
+    const auto icon = std::make_shared<Icon>(std::move(native));
+    auto* box = add<PictureBox>(&form, "", {40, 32, 48, 48});
+    show(form);
+    box->setImage(icon);
+    EXPECT_EQ(box->image(), icon);
+    const QImage shown = box->nativeWidget()->grab().toImage();
+    EXPECT_EQ(QColor(shown.pixel(0, 0)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(shown.pixel(31, 31)), QColor(Qt::blue));
+    EXPECT_NE(QColor(shown.pixel(40, 40)), QColor(Qt::blue));
+    box->setImage(nullptr);
+    EXPECT_NE(QColor(box->nativeWidget()->grab().toImage().pixel(0, 0)), QColor(Qt::blue));
+}
+
+}  // namespace

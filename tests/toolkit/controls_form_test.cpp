@@ -1,0 +1,375 @@
+// Forms: late widgets, frame and placement, closing, first showing; and the toolkit's services
+// around them (message filters, fonts, icons, program path, message box).
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <cmath>
+#include <limits>
+
+#include "controls_support.h"
+#include "toolkit/testing.h"
+
+using namespace controls_support;
+
+namespace {
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override { ensureQtApplication(); }
+
+    static QRect workArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+    Form form;
+};
+
+TEST_F(FormTest, WidgetsAreMadeWhenTheFormIsFirstShownWithWhatWasSetBefore) {
+    auto* group = add<GroupBox>(&form, "&Group", {20, 30, 200, 100});
+    auto* button = add<Button>(group, "&Go", {16, 24, 80, 24}, [](Button& button) { button.setEnabled(false); });
+    auto* check = add<CheckBox>(group, "Check", {16, 60, 80, 16}, [](CheckBox& box) { box.setChecked(true); });
+    form.setText("Caption");
+    EXPECT_FALSE(button->created());
+    EXPECT_FALSE(button->focusWithin());
+
+    show(form);
+
+    ASSERT_TRUE(button->created());
+    EXPECT_EQ(form.nativeWidget()->windowTitle(), "Caption");
+    QWidget* widget = button->nativeWidget();
+    EXPECT_EQ(widget->parentWidget(), group->nativeWidget()) << "placed relative to the group box's own corner";
+    EXPECT_EQ(widget->geometry(), QRect(16, 24, 80, 24));
+    EXPECT_EQ(static_cast<QPushButton*>(widget)->text(), "&Go");
+    EXPECT_FALSE(widget->isEnabled());
+    EXPECT_TRUE(check->checked());
+    EXPECT_EQ(controlOfWidget(widget), button);
+    EXPECT_EQ(formOfWidget(widget), &form);
+    EXPECT_EQ(button->form(), &form);
+
+    auto* late = add<Label>(group, "Late", {16, 80, 60, 13});
+    EXPECT_TRUE(late->created()) << "attached to a container whose widget exists";
+    EXPECT_TRUE(late->nativeWidget()->isVisible());
+    button->setBounds(-5, -6, 70, 20);
+    EXPECT_EQ(widget->geometry(), QRect(-5, -6, 70, 20));
+}
+
+TEST_F(FormTest, OnlyContainersTakeChildrenAndNothingChangesOnARefusal) {
+    auto* group = add<GroupBox>(&form, "", {0, 0, 100, 100});
+    auto* button = add<Button>(group, "B", {0, 0, 75, 23});
+    Label label;
+    Form other;
+    const auto refusal = [](const std::function<void()>& attach) {
+        try {
+            attach();
+        } catch (const ToolkitException& error) {
+            return error.message();
+        }
+        return std::string("attached");
+    };
+    EXPECT_EQ(refusal([&] { button->setParent(&label); }), "Invalid parent control");
+    EXPECT_EQ(refusal([&] { group->setParent(group); }), "Invalid parent control");
+    EXPECT_EQ(refusal([&] { other.setParent(&form); }), "Invalid parent control");
+    EXPECT_EQ(button->parent(), group);
+    EXPECT_EQ(group->children().size(), 1u);
+
+    button->setParent(&form);
+    EXPECT_TRUE(group->children().empty());
+    EXPECT_EQ(form.children().back().get(), button);
+}
+
+TEST_F(FormTest, NewFormHasSizingFrameCaptionButtonsAndSystemMenu) {
+    EXPECT_EQ(form.borderStyle(), FormBorderStyle::Sizable);
+    EXPECT_TRUE(form.hasMaximizeButton());
+    EXPECT_TRUE(form.hasMinimizeButton());
+    EXPECT_TRUE(form.hasSystemMenu());
+    EXPECT_EQ(form.backgroundColor(), Color::system(Color::ButtonFace));
+    form.setClientAreaSize(200, 100);
+    show(form);
+    const Qt::WindowFlags flags = form.nativeWidget()->windowFlags();
+    EXPECT_TRUE(flags.testFlags(Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint |
+                                Qt::WindowCloseButtonHint));
+    EXPECT_NE(form.nativeWidget()->minimumSize(), form.nativeWidget()->maximumSize());
+
+    form.setBorderStyle(FormBorderStyle::DialogFrame);
+    form.setHasMaximizeButton(false);
+    QWidget* widget = form.nativeWidget();
+    EXPECT_TRUE(widget->isVisible()) << "a new frame does not hide the window";
+    EXPECT_FALSE(widget->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(widget->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_EQ(widget->minimumSize(), QSize(200, 100));
+    EXPECT_EQ(widget->maximumSize(), QSize(200, 100));
+
+    form.setHasSystemMenu(false);
+    EXPECT_FALSE(widget->windowFlags() & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint));
+}
+
+TEST_F(FormTest, ClientAreaSizeIsTheWidgetsSizeAndBoundsTheOuterFrame) {
+    form.setClientAreaSize(411, 315);
+    EXPECT_EQ(form.clientAreaSize(), (Size{411, 315}));
+    show(form);
+    EXPECT_EQ(form.nativeWidget()->size(), QSize(411, 315));
+    const QRect frame = form.nativeWidget()->frameGeometry();
+    EXPECT_EQ(form.bounds(), (Rect{frame.x(), frame.y(), frame.width(), frame.height()}));
+    form.setClientAreaSize(244, 263);
+    EXPECT_EQ(form.clientAreaSize(), (Size{244, 263}));
+}
+
+TEST_F(FormTest, CenterOnScreenCentresTheOuterWindowInTheWorkArea) {
+    form.setClientAreaSize(411, 315);
+    form.setInitialPosition(FormStartPosition::CenterOnScreen);
+    show(form);
+    const QRect area = workArea();
+    const Rect outer = form.bounds();
+    EXPECT_EQ(outer.x, area.x() + (area.width() - outer.width) / 2);
+    EXPECT_EQ(outer.y, area.y() + (area.height() - outer.height) / 2);
+}
+
+TEST_F(FormTest, CenterOnOwnerCentresOverAVisibleOwnerAndStaysInsideTheWorkArea) {
+    const QRect area = workArea();
+    Form owner;
+    owner.setClientAreaSize(401, 301);
+    show(owner);
+    owner.nativeWidget()->move(area.x() + 40, area.y() + 50);
+    form.setClientAreaSize(244, 263);
+    form.setInitialPosition(FormStartPosition::CenterOnOwner);
+    FormAccess::state(form).owner = &owner;
+    show(form);
+    const Rect over = owner.bounds();
+    const Rect centred = form.bounds();
+    EXPECT_EQ(centred.x, over.x + (over.width - centred.width) / 2);
+    EXPECT_EQ(centred.y, over.y + (over.height - centred.height) / 2);
+
+    // An owner partly off the screen: the window is moved into the work area.
+    owner.nativeWidget()->move(area.right() - 100, area.top() - 250);
+    Form second;
+    second.setClientAreaSize(244, 263);
+    second.setInitialPosition(FormStartPosition::CenterOnOwner);
+    FormAccess::state(second).owner = &owner;
+    show(second);
+    const Rect inside = second.bounds();
+    EXPECT_EQ(inside.x, area.x() + area.width() - inside.width);
+    EXPECT_EQ(inside.y, area.y());
+}
+
+TEST_F(FormTest, CenterOnOwnerWithoutVisibleOwnerCentresOnScreen) {
+    Form hiddenOwner;
+    form.setInitialPosition(FormStartPosition::CenterOnOwner);
+    FormAccess::state(form).owner = &hiddenOwner;
+    show(form);
+    const QRect area = workArea();
+    EXPECT_EQ(form.bounds().x, area.x() + (area.width() - form.bounds().width) / 2);
+}
+
+TEST_F(FormTest, CloseAsksClosingDestroysAndRaisesClosedOnce) {
+    add<Button>(&form, "OK", {10, 10, 75, 23});
+    bool cancel = true;
+    int closes = 0;
+    form.closing += [&](Form&, CancelEventArgs& args) { args.cancel = cancel; };
+    form.closed += [&](Form&, EventArgs&) { ++closes; };
+    show(form);
+
+    form.nativeWidget()->close();  // the caption's close button
+    EXPECT_TRUE(form.created());
+    EXPECT_TRUE(form.visible());
+    EXPECT_EQ(closes, 0);
+
+    cancel = false;
+    form.close();
+    EXPECT_FALSE(form.created());
+    EXPECT_FALSE(form.children().front()->created());
+    EXPECT_EQ(closes, 1);
+    form.destroy();
+    form.close();
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(FormTest, ClosingAModallyShownFormHidesItAndTellsTheModalDisplay) {
+    show(form);
+    auto& state = FormAccess::state(form);
+    int hiddenCalls = 0;
+    int closes = 0;
+    state.shownModally = true;
+    state.hiddenWhileModal = [&] { ++hiddenCalls; };
+    form.closing += [](Form&, CancelEventArgs& args) { args.cancel = true; };
+    form.closed += [&](Form&, EventArgs&) { closes += hiddenCalls == 1 ? 1 : 100; };
+
+    form.close();
+
+    EXPECT_EQ(hiddenCalls, 1);
+    EXPECT_EQ(closes, 1) << "closed comes after the modal display has been told";
+    EXPECT_TRUE(form.created());
+    EXPECT_FALSE(form.visible());
+    state.shownModally = false;
+}
+
+TEST_F(FormTest, AnyHidingDuringAModalDisplayIsReportedOnce) {
+    auto& state = FormAccess::state(form);
+    int hiddenCalls = 0;
+    show(form);
+    state.shownModally = true;
+    state.hiddenWhileModal = [&] { ++hiddenCalls; };
+    form.setHasMinimizeButton(false);
+    EXPECT_EQ(hiddenCalls, 0) << "a new frame is no hiding";
+    form.setVisible(false);
+    EXPECT_EQ(hiddenCalls, 1);
+    form.setVisible(true);
+    form.destroy();
+    EXPECT_EQ(hiddenCalls, 2);
+    state.shownModally = false;
+}
+
+TEST_F(FormTest, LoadIsRaisedOnceThenTheFirstTabStopGetsTheFocus) {
+    add<Label>(&form, "Label", {10, 10, 60, 13});
+    add<RadioButton>(&form, "Radio", {10, 30, 80, 16});
+    add<Button>(&form, "Off", {10, 50, 75, 23}, [](Button& button) { button.setEnabled(false); });
+    auto* first = add<Button>(&form, "First", {10, 80, 75, 23});
+    int loads = 0;
+    form.load += [&](Form&, EventArgs&) { ++loads; };
+    show(form);
+    EXPECT_EQ(loads, 1);
+    EXPECT_TRUE(first->focusWithin());
+    form.setVisible(false);
+    show(form);
+    EXPECT_EQ(loads, 1);
+}
+
+TEST_F(FormTest, FocusGivenByALoadHandlerIsKept) {
+    add<Button>(&form, "First", {10, 10, 75, 23});
+    auto* second = add<Button>(&form, "Second", {10, 40, 75, 23});
+    form.load += [&](Form&, EventArgs&) { second->focus(); };
+    show(form);
+    EXPECT_TRUE(second->focusWithin());
+}
+
+TEST_F(FormTest, FocusAndFocusWithinNeedTheWidget) {
+    auto* button = add<Button>(&form, "B", {10, 10, 75, 23});
+    button->focus();
+    EXPECT_FALSE(button->focusWithin());
+    EXPECT_FALSE(form.focusWithin());
+    show(form);
+    EXPECT_TRUE(form.focusWithin());
+}
+
+TEST_F(FormTest, DestroyedFormIsMadeAgainWhenShown) {
+    auto* box = add<CheckBox>(&form, "Box", {10, 10, 80, 16});
+    show(form);
+    box->setChecked(true);
+    form.destroy();
+    EXPECT_FALSE(box->created());
+    EXPECT_TRUE(box->checked());
+    show(form);
+    ASSERT_TRUE(box->created());
+    EXPECT_TRUE(box->checked());
+}
+
+TEST_F(FormTest, IconNoneRemovesTheWindowIcon) {
+    EXPECT_EQ(Application::programResources().loadIcon(9999, true), nullptr);
+    auto native = std::make_unique<Icon::Native>();
+    QPixmap image(16, 16);
+    image.fill(Qt::red);
+    native->icon.addPixmap(image);
+    native->size = QSize(16, 16);
+    form.setIcon(std::make_shared<Icon>(std::move(native)));
+    show(form);
+    EXPECT_FALSE(form.nativeWidget()->windowIcon().isNull());
+    form.setIcon(nullptr);
+    EXPECT_TRUE(form.nativeWidget()->windowIcon().isNull());
+}
+
+TEST(Font, PointSizeBecomesPixelHeightAtTheScreenResolution) {
+    ensureQtApplication();
+    ASSERT_EQ(std::lround(QGuiApplication::primaryScreen()->logicalDotsPerInchY()), 96);
+    const Font large("Microsoft Sans Serif", 10, FontStyle::Regular, GraphicsUnit::Point);
+    EXPECT_EQ(large.height(), -13);
+    EXPECT_EQ(large.native().font.pixelSize(), 13);
+    EXPECT_EQ(large.native().font.weight(), QFont::Normal);
+    const Font bold("Microsoft Sans Serif", 10, FontStyle::Bold, GraphicsUnit::Point);
+    EXPECT_EQ(bold.native().font.weight(), QFont::Bold);
+    EXPECT_EQ(Font("MS Shell Dlg 2", 8).height(), -11);
+    EXPECT_EQ(Font("Tahoma", 8.25f).height(), -11);
+    EXPECT_EQ(qFontOf(nullptr).pixelSize(), 11) << "the default control font";
+}
+
+TEST(Font, RefusedFontsFailWithTheToolkitsMessage) {
+    ensureQtApplication();
+    for (const auto& make : std::vector<std::function<void()>>{
+             [] { Font("", 10); },
+             [] { Font("Tahoma", 0); },
+             [] { Font("Tahoma", -3); },
+             [] { Font("Tahoma", std::numeric_limits<float>::quiet_NaN()); },
+             [] { Font("Tahoma", 1e30f); },
+         }) {
+        try {
+            make();
+            ADD_FAILURE() << "font made";
+        } catch (const ToolkitException& error) {
+            EXPECT_STREQ(error.what(), "Unable to create font");
+        }
+    }
+}
+
+TEST(Color, RgbOrTheSystemButtonFace) {
+    ensureQtApplication();
+    EXPECT_EQ(qColorOf(Color::fromRgb(255, 0, 0)), QColor(255, 0, 0));
+    EXPECT_EQ(qColorOf(Color::system(Color::ButtonFace)), QApplication::palette().color(QPalette::Button));
+}
+
+TEST(ProgramServices, ProgramPathIsThisExecutable) {
+    const std::string path = programPath();
+    EXPECT_EQ(path.front(), '/');
+    EXPECT_TRUE(path.ends_with("/toolkit_controls_form_test")) << path;
+}
+
+TEST(ProgramServices, MessageBoxGoesToTheInstalledHandler) {
+    std::vector<MessageBoxCall> calls;
+    setMessageBoxHandler([&](const MessageBoxCall& call) { calls.push_back(call); });
+    messageBox("Unable to initialize the current dictionary.", "Verbaro Tool", MessageBoxIcon::Information);
+    setMessageBoxHandler(nullptr);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].caption, "Verbaro Tool");
+    EXPECT_EQ(calls[0].text, "Unable to initialize the current dictionary.");
+    EXPECT_EQ(calls[0].icon, MessageBoxIcon::Information);
+}
+
+// A filter that records what it was offered and may consume it.
+struct RecordingFilter : MessageFilter {
+    RecordingFilter(std::vector<int>& log, int name, bool consume) : log(log), name(name), consume(consume) {}
+    bool preFilterMessage(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::User) return false;
+        log.push_back(name);
+        if (onOffer) onOffer();
+        return consume;
+    }
+    std::vector<int>& log;
+    int name;
+    bool consume;
+    std::function<void()> onOffer;
+};
+
+TEST(MessageFilters, OfferedInOrderUntilOneConsumesAndSafeToRemoveWhileOffering) {
+    ensureQtApplication();
+    std::vector<int> log;
+    QObject receiver;
+    RecordingFilter first(log, 1, false);
+    RecordingFilter second(log, 2, true);
+    RecordingFilter third(log, 3, false);
+    Application::addMessageFilter(&first);
+    Application::addMessageFilter(&second);
+    Application::addMessageFilter(&third);
+    QEvent event(QEvent::User);
+    QApplication::sendEvent(&receiver, &event);
+    EXPECT_EQ(log, (std::vector<int>{1, 2}));
+
+    log.clear();
+    first.onOffer = [&] { Application::removeMessageFilter(&second); };
+    QApplication::sendEvent(&receiver, &event);
+    EXPECT_EQ(log, (std::vector<int>{1, 3}));
+    Application::removeMessageFilter(&first);
+    Application::removeMessageFilter(&third);
+    log.clear();
+    QApplication::sendEvent(&receiver, &event);
+    EXPECT_TRUE(log.empty());
+}
+
+}  // namespace

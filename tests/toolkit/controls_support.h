@@ -1,0 +1,46 @@
+#pragma once
+
+// Building forms and pressing keys for the controls tests. Keys go through QTest, which asks
+// Qt's shortcut map first, as a real key press does.
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "toolkit/application.h"
+#include "toolkit/internal.h"
+
+namespace controls_support {
+
+// Creates a control with its text and bounds, lets `setup` finish it and attaches it.
+template <class ControlType>
+ControlType* add(Control* parent, const std::string& text, Rect bounds, const std::function<void(ControlType&)>& setup = {}) {
+    auto control = std::make_unique<ControlType>();
+    control->setText(text);
+    if (setup) setup(*control);
+    control->setBounds(bounds.x, bounds.y, bounds.width, bounds.height);
+    control->setParent(parent);
+    return control.release();
+}
+
+inline void show(Form& form) {
+    form.setVisible(true);
+    QApplication::processEvents();
+}
+
+// A key pressed and released where the keyboard focus is (or on the form itself).
+inline void press(Form& form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focused = QApplication::focusWidget();
+    QTest::keyClick(focused && focused->window() == form.nativeWidget() ? focused : form.nativeWidget(), key, modifiers);
+}
+
+// Counts the clicks of a control.
+struct ClickCount {
+    explicit ClickCount(Control& control) { control.click += [this](Control&, EventArgs&) { ++count; }; }
+    int count = 0;
+};
+
+}  // namespace controls_support
