@@ -46,7 +46,8 @@ inline Outcome runCurrentTest() {
     for (char** variable = environ; *variable; ++variable) environment.push_back(*variable);
     environment.push_back(const_cast<char*>(marker.c_str()));
     environment.push_back(nullptr);
-    char* const arguments[] = {const_cast<char*>("/proc/self/exe"), const_cast<char*>(filter.c_str()), nullptr};
+    char* const arguments[] = {const_cast<char*>("/proc/self/exe"), const_cast<char*>(filter.c_str()),
+                               const_cast<char*>("--gtest_brief=1"), nullptr};
     const pid_t pid = ::fork();
     if (pid == 0) {
         // The test framework's own report is not part of the output; it goes with the parent's
