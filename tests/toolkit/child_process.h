@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -30,7 +31,10 @@ struct Outcome {
 inline bool inChild() { return std::getenv(childVariable) != nullptr; }
 
 // Called by the child test: from here on standard output goes to the parent.
-inline void captureOutput() { ::dup2(captureFd, STDOUT_FILENO); }
+inline void captureOutput() {
+    std::fflush(stdout);
+    ::dup2(captureFd, STDOUT_FILENO);
+}
 
 // Runs the current test of this program again in a child process and waits for it.
 inline Outcome runCurrentTest() {
