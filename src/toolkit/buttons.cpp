@@ -3,8 +3,10 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 
 #include "toolkit/internal.h"
 
@@ -41,6 +43,32 @@ public:
 
 protected:
     void nextCheckState() override { setChecked(true); }
+};
+
+// An etched frame with the caption standing in its top edge, as on Windows (Qt's styles put
+// the caption above a faint frame).
+class GroupBoxWidget : public QGroupBox {
+public:
+    explicit GroupBoxWidget(QWidget* parent) : QGroupBox(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QFontMetrics metrics(font());
+        const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic | Qt::TextSingleLine;
+        const QRect caption = title().isEmpty() ? QRect()
+                                                : style()->itemTextRect(metrics, QRect(8, 0, width() - 16, metrics.height()), flags,
+                                                                        isEnabled(), title());
+        const int top = metrics.height() / 2;
+        const QRect edge(0, top, width() - 2, height() - top - 2);
+        painter.setClipRegion(QRegion(rect()).subtracted(caption.adjusted(-2, 0, 2, 0)));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(edge);
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawRect(edge.translated(1, 1));
+        painter.setClipping(false);
+        if (!caption.isEmpty()) style()->drawItemText(&painter, caption, flags, palette(), isEnabled(), title(), QPalette::WindowText);
+    }
 };
 
 void uncheckSiblings(RadioButton& checked) {
@@ -150,6 +178,6 @@ void RadioButton::setChecked(bool checked) { applyChecked(*this, checked_, check
 
 GroupBox::GroupBox() { ControlAccess::state(*this).bounds = {0, 0, 200, 100}; }
 
-QWidget* GroupBox::createNativeWidget(QWidget* parentWidget) { return new QGroupBox(parentWidget); }
+QWidget* GroupBox::createNativeWidget(QWidget* parentWidget) { return new GroupBoxWidget(parentWidget); }
 
 void GroupBox::applyNativeText() { static_cast<QGroupBox*>(nativeWidget())->setTitle(toQString(text())); }

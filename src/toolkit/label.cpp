@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPixmap>
+#include <QRawFont>
 #include <algorithm>
 #include <cmath>
 
@@ -37,7 +38,28 @@ struct TextLine {
     qsizetype length;
 };
 
-int lineHeightOf(const QFont& font) { return QFontMetrics(font).height(); }
+// Where a line's baseline lies below its top, and how far apart the lines are: as Windows
+// measures a font, from the ascent and descent of its OS/2 table, which Qt passes over for
+// fonts that ask for their typographic metrics (Wine's Tahoma does, which would make the lines
+// two pixels closer than the windows were laid out for).
+struct LineMetrics {
+    int ascent;
+    int height;
+};
+
+LineMetrics lineMetricsOf(const QFont& font) {
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QByteArray table = raw.fontTable("OS/2");
+    constexpr int winDescentOffset = 76;
+    if (table.size() < winDescentOffset + 2 || raw.unitsPerEm() <= 0) {
+        const QFontMetrics metrics(font);
+        return {metrics.ascent(), metrics.height()};
+    }
+    const auto unsigned16 = [&table](int offset) { return (uchar(table[offset]) << 8) | uchar(table[offset + 1]); };
+    const qreal scale = raw.pixelSize() / raw.unitsPerEm();
+    const int ascent = qRound(unsigned16(winDescentOffset - 2) * scale);
+    return {ascent, ascent + qRound(unsigned16(winDescentOffset) * scale)};
+}
 
 // Whether text[start, end) fits the width, spaces at its end left out. What counts is where
 // the last glyph's ink ends: the blank that some glyphs keep after their ink may overhang.
@@ -92,7 +114,7 @@ std::vector<TextLine> visibleLines(const QString& text, const QFont& font, QSize
         wrapParagraph(text, start, end, metrics, size.width(), lines);
         start = end + 1;
     }
-    const std::size_t fitting = std::size_t(std::max(0, size.height() / lineHeightOf(font)));
+    const std::size_t fitting = std::size_t(std::max(0, size.height() / lineMetricsOf(font).height));
     if (lines.size() > fitting) lines.resize(fitting);
     return lines;
 }
@@ -112,16 +134,17 @@ protected:
         QPainter painter(this);
         painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
         const QFontMetricsF metrics(font());
-        const int lineHeight = lineHeightOf(font());
-        int y = 0;
-        for (const TextLine& line : visibleLines(shown_.text, font(), size())) {
-            const QString text = shown_.text.mid(line.start, line.length);
+        const LineMetrics line = lineMetricsOf(font());
+        // Qt places a line's top by its own ascent: the baseline has to come where Windows puts it.
+        qreal top = line.ascent - metrics.ascent();
+        for (const TextLine& shown : visibleLines(shown_.text, font(), size())) {
+            const QString text = shown_.text.mid(shown.start, shown.length);
             const qreal lineWidth = metrics.horizontalAdvance(text);
             qreal x = 0;
             if (alignment_ == ContentAlignment::TopCenter) x = (width() - lineWidth) / 2;
             if (alignment_ == ContentAlignment::TopRight) x = width() - lineWidth;
-            drawLine(painter, QRectF(x, y, lineWidth, lineHeight), line, text);
-            y += lineHeight;
+            drawLine(painter, QRectF(x, top, lineWidth, metrics.height()), shown, text);
+            top += line.height;
         }
     }
 
@@ -160,6 +183,8 @@ private:
 };
 
 }  // namespace
+
+int labelLineHeight(const QFont& font) { return lineMetricsOf(font).height; }
 
 QStringList labelLines(const QString& text, const QFont& font, QSize size) {
     const ShownText shown = shownTextOf(text);
@@ -202,7 +227,7 @@ void Label::fitSizeToText() {
     qreal width = 0;
     for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
     const Rect bounds = this->bounds();
-    setBounds(bounds.x, bounds.y, int(std::ceil(std::min(width, maximumWidth))), int(lines.size()) * lineHeightOf(font));
+    setBounds(bounds.x, bounds.y, int(std::ceil(std::min(width, maximumWidth))), int(lines.size()) * labelLineHeight(font));
 }
 
 PictureBox::PictureBox() { ControlAccess::state(*this).bounds = {0, 0, 100, 50}; }
