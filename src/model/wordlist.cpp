@@ -1,5 +1,6 @@
 #include "model/wordlist.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string_view>
 #include <utility>
@@ -93,7 +94,10 @@ WordList::~WordList() = default;
 void WordList::addEntry(const std::string& line) {
     auto entry = std::make_unique<const WordEntry>(entryFromLine(line));
     // Room is made first, so that a failed allocation leaves the entry neither listed nor owned.
-    entries_.reserve(entries_.size() + 1);
+    // Doubling keeps filling a large dictionary linear.
+    if (entries_.size() == entries_.capacity()) {
+        entries_.reserve(std::max<std::size_t>(64, 2 * entries_.capacity()));
+    }
     remaining_.prepend(entry.get());
     entries_.push_back(std::move(entry));
 }
