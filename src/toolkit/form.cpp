@@ -16,10 +16,12 @@ public:
     FormWidget() : QWidget(nullptr, Qt::Window) {}
 
 protected:
-    // The caption's close button and the window manager's close go through the form's close.
+    // The caption's close button and the window manager's close go through the form's close;
+    // a disabled window (the owner of a modal one) takes no such request, as on Windows.
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
-        if (Form* form = formOfWidget(this)) form->close();
+        Form* form = formOfWidget(this);
+        if (form && isEnabled()) form->close();
     }
 
     void hideEvent(QHideEvent* event) override {

@@ -35,9 +35,9 @@ std::vector<IconImage> iconImages(int id) {
 std::shared_ptr<Icon> makeIcon(int id, bool defaultSize) {
     std::vector<IconImage> images = iconImages(id);
     if (images.empty()) return nullptr;
-    // QIcon takes the first of several images of one size: the richest colours come first.
+    // QIcon shows the last of several images of one size: the richest colours come last.
     std::sort(images.begin(), images.end(), [](const IconImage& a, const IconImage& b) {
-        return a.size != b.size ? a.size > b.size : a.bits > b.bits;
+        return a.size != b.size ? a.size > b.size : a.bits < b.bits;
     });
     auto native = std::make_unique<Icon::Native>();
     for (const IconImage& image : images) native->icon.addFile(image.path, QSize(image.size, image.size));

@@ -21,7 +21,7 @@ protected:
 };
 
 TEST_F(ButtonsTest, SimulateClickOnlyForAnEnabledVisibleMadeButton) {
-    auto* button = add<Button>(&form, "&Guess", {10, 10, 75, 24});
+    auto* button = addControl<Button>(&form, "&Guess", {10, 10, 75, 24});
     ClickCount clicks(*button);
     button->simulateClick();
     EXPECT_EQ(clicks.count, 0) << "no widget yet";
@@ -39,7 +39,7 @@ TEST_F(ButtonsTest, SimulateClickOnlyForAnEnabledVisibleMadeButton) {
 }
 
 TEST_F(ButtonsTest, UserClickRaisesClickAndAFailingHandlerIsReported) {
-    auto* button = add<Button>(&form, "&Open...", {10, 10, 80, 24});
+    auto* button = addControl<Button>(&form, "&Open...", {10, 10, 80, 24});
     int clicks = 0;
     button->click += [&](Control& sender, EventArgs&) {
         EXPECT_EQ(&sender, button);
@@ -60,7 +60,7 @@ TEST_F(ButtonsTest, UserClickRaisesClickAndAFailingHandlerIsReported) {
 }
 
 TEST_F(ButtonsTest, DefaultLookOnlyWhileEnabled) {
-    auto* button = add<Button>(&form, "&Guess", {10, 10, 75, 24}, [](Button& button) { button.setEnabled(false); });
+    auto* button = addControl<Button>(&form, "&Guess", {10, 10, 75, 24}, [](Button& button) { button.setEnabled(false); });
     button->markDefault(true);
     show(form);
     EXPECT_FALSE(looksDefault(*button));
@@ -74,8 +74,8 @@ TEST_F(ButtonsTest, DefaultLookOnlyWhileEnabled) {
 }
 
 TEST_F(ButtonsTest, EnterButtonTakesTheDefaultLookFromTheFormerOne) {
-    auto* first = add<Button>(&form, "&Continue", {10, 10, 100, 23});
-    auto* second = add<Button>(&form, "&Quit", {120, 10, 100, 23});
+    auto* first = addControl<Button>(&form, "&Continue", {10, 10, 100, 23});
+    auto* second = addControl<Button>(&form, "&Quit", {120, 10, 100, 23});
     show(form);
     form.setEnterButton(first);
     EXPECT_TRUE(looksDefault(*first));
@@ -86,7 +86,7 @@ TEST_F(ButtonsTest, EnterButtonTakesTheDefaultLookFromTheFormerOne) {
 }
 
 TEST_F(ButtonsTest, CheckBoxTogglesOnClickAndReadsTheLiveState) {
-    auto* box = add<CheckBox>(&form, "Wrong guess reveals answer", {10, 10, 168, 16}, [](CheckBox& box) { box.setChecked(true); });
+    auto* box = addControl<CheckBox>(&form, "Wrong guess reveals answer", {10, 10, 168, 16}, [](CheckBox& box) { box.setChecked(true); });
     EXPECT_TRUE(box->checked());
     ClickCount clicks(*box);
     show(form);
@@ -99,10 +99,10 @@ TEST_F(ButtonsTest, CheckBoxTogglesOnClickAndReadsTheLiveState) {
 }
 
 TEST_F(ButtonsTest, RadioButtonsExcludeEachOtherOnUserClicksOnly) {
-    auto* normal = add<RadioButton>(&form, "Normal", {16, 112, 72, 16}, [](RadioButton& radio) { radio.setChecked(true); });
-    auto* reverse = add<RadioButton>(&form, "Reverse", {16, 136, 72, 16});
-    auto* group = add<GroupBox>(&form, "", {100, 100, 100, 100});
-    auto* elsewhere = add<RadioButton>(group, "Elsewhere", {10, 20, 80, 16}, [](RadioButton& radio) { radio.setChecked(true); });
+    auto* normal = addControl<RadioButton>(&form, "Normal", {16, 112, 72, 16}, [](RadioButton& radio) { radio.setChecked(true); });
+    auto* reverse = addControl<RadioButton>(&form, "Reverse", {16, 136, 72, 16});
+    auto* group = addControl<GroupBox>(&form, "", {100, 100, 100, 100});
+    auto* elsewhere = addControl<RadioButton>(group, "Elsewhere", {10, 20, 80, 16}, [](RadioButton& radio) { radio.setChecked(true); });
     bool checkedWhenClicked = false;
     reverse->click += [&](Control&, EventArgs&) { checkedWhenClicked = reverse->checked() && !normal->checked(); };
     ClickCount normalClicks(*normal);
@@ -127,9 +127,9 @@ TEST_F(ButtonsTest, RadioButtonsExcludeEachOtherOnUserClicksOnly) {
 }
 
 TEST_F(ButtonsTest, FocusWithinAGroupBox) {
-    auto* outside = add<Button>(&form, "Outside", {10, 10, 75, 23});
-    auto* group = add<GroupBox>(&form, "Group", {10, 40, 200, 100});
-    auto* inside = add<TextBox>(group, "", {10, 20, 100, 20});
+    auto* outside = addControl<Button>(&form, "Outside", {10, 10, 75, 23});
+    auto* group = addControl<GroupBox>(&form, "Group", {10, 40, 200, 100});
+    auto* inside = addControl<TextBox>(group, "", {10, 20, 100, 20});
     show(form);
     outside->focus();
     EXPECT_FALSE(group->focusWithin());
@@ -146,7 +146,7 @@ TEST_F(ButtonsTest, PictureBoxShowsTheIconAtItsOwnSizeAtTheTopLeft) {
     native->icon.addPixmap(image);
     native->size = QSize(32, 32);
     const auto icon = std::make_shared<Icon>(std::move(native));
-    auto* box = add<PictureBox>(&form, "", {40, 32, 48, 48});
+    auto* box = addControl<PictureBox>(&form, "", {40, 32, 48, 48});
     show(form);
     box->setImage(icon);
     EXPECT_EQ(box->image(), icon);

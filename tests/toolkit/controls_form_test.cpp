@@ -26,9 +26,9 @@ protected:
 };
 
 TEST_F(FormTest, WidgetsAreMadeWhenTheFormIsFirstShownWithWhatWasSetBefore) {
-    auto* group = add<GroupBox>(&form, "&Group", {20, 30, 200, 100});
-    auto* button = add<Button>(group, "&Go", {16, 24, 80, 24}, [](Button& button) { button.setEnabled(false); });
-    auto* check = add<CheckBox>(group, "Check", {16, 60, 80, 16}, [](CheckBox& box) { box.setChecked(true); });
+    auto* group = addControl<GroupBox>(&form, "&Group", {20, 30, 200, 100});
+    auto* button = addControl<Button>(group, "&Go", {16, 24, 80, 24}, [](Button& button) { button.setEnabled(false); });
+    auto* check = addControl<CheckBox>(group, "Check", {16, 60, 80, 16}, [](CheckBox& box) { box.setChecked(true); });
     form.setText("Caption");
     EXPECT_FALSE(button->created());
     EXPECT_FALSE(button->focusWithin());
@@ -47,7 +47,7 @@ TEST_F(FormTest, WidgetsAreMadeWhenTheFormIsFirstShownWithWhatWasSetBefore) {
     EXPECT_EQ(formOfWidget(widget), &form);
     EXPECT_EQ(button->form(), &form);
 
-    auto* late = add<Label>(group, "Late", {16, 80, 60, 13});
+    auto* late = addControl<Label>(group, "Late", {16, 80, 60, 13});
     EXPECT_TRUE(late->created()) << "attached to a container whose widget exists";
     EXPECT_TRUE(late->nativeWidget()->isVisible());
     button->setBounds(-5, -6, 70, 20);
@@ -55,8 +55,8 @@ TEST_F(FormTest, WidgetsAreMadeWhenTheFormIsFirstShownWithWhatWasSetBefore) {
 }
 
 TEST_F(FormTest, OnlyContainersTakeChildrenAndNothingChangesOnARefusal) {
-    auto* group = add<GroupBox>(&form, "", {0, 0, 100, 100});
-    auto* button = add<Button>(group, "B", {0, 0, 75, 23});
+    auto* group = addControl<GroupBox>(&form, "", {0, 0, 100, 100});
+    auto* button = addControl<Button>(group, "B", {0, 0, 75, 23});
     Label label;
     Form other;
     const auto refusal = [](const std::function<void()>& attach) {
@@ -162,7 +162,7 @@ TEST_F(FormTest, CenterOnOwnerWithoutVisibleOwnerCentresOnScreen) {
 }
 
 TEST_F(FormTest, CloseAsksClosingDestroysAndRaisesClosedOnce) {
-    add<Button>(&form, "OK", {10, 10, 75, 23});
+    addControl<Button>(&form, "OK", {10, 10, 75, 23});
     bool cancel = true;
     int closes = 0;
     form.closing += [&](Form&, CancelEventArgs& args) { args.cancel = cancel; };
@@ -175,6 +175,10 @@ TEST_F(FormTest, CloseAsksClosingDestroysAndRaisesClosedOnce) {
     EXPECT_EQ(closes, 0);
 
     cancel = false;
+    form.setEnabled(false);
+    form.nativeWidget()->close();
+    EXPECT_TRUE(form.created()) << "a disabled window is not closed by the user";
+    form.setEnabled(true);
     form.close();
     EXPECT_FALSE(form.created());
     EXPECT_FALSE(form.children().front()->created());
@@ -220,10 +224,10 @@ TEST_F(FormTest, AnyHidingDuringAModalDisplayIsReportedOnce) {
 }
 
 TEST_F(FormTest, LoadIsRaisedOnceThenTheFirstTabStopGetsTheFocus) {
-    add<Label>(&form, "Label", {10, 10, 60, 13});
-    add<RadioButton>(&form, "Radio", {10, 30, 80, 16});
-    add<Button>(&form, "Off", {10, 50, 75, 23}, [](Button& button) { button.setEnabled(false); });
-    auto* first = add<Button>(&form, "First", {10, 80, 75, 23});
+    addControl<Label>(&form, "Label", {10, 10, 60, 13});
+    addControl<RadioButton>(&form, "Radio", {10, 30, 80, 16});
+    addControl<Button>(&form, "Off", {10, 50, 75, 23}, [](Button& button) { button.setEnabled(false); });
+    auto* first = addControl<Button>(&form, "First", {10, 80, 75, 23});
     int loads = 0;
     form.load += [&](Form&, EventArgs&) { ++loads; };
     show(form);
@@ -235,15 +239,15 @@ TEST_F(FormTest, LoadIsRaisedOnceThenTheFirstTabStopGetsTheFocus) {
 }
 
 TEST_F(FormTest, FocusGivenByALoadHandlerIsKept) {
-    add<Button>(&form, "First", {10, 10, 75, 23});
-    auto* second = add<Button>(&form, "Second", {10, 40, 75, 23});
+    addControl<Button>(&form, "First", {10, 10, 75, 23});
+    auto* second = addControl<Button>(&form, "Second", {10, 40, 75, 23});
     form.load += [&](Form&, EventArgs&) { second->focus(); };
     show(form);
     EXPECT_TRUE(second->focusWithin());
 }
 
 TEST_F(FormTest, FocusAndFocusWithinNeedTheWidget) {
-    auto* button = add<Button>(&form, "B", {10, 10, 75, 23});
+    auto* button = addControl<Button>(&form, "B", {10, 10, 75, 23});
     button->focus();
     EXPECT_FALSE(button->focusWithin());
     EXPECT_FALSE(form.focusWithin());
@@ -252,7 +256,7 @@ TEST_F(FormTest, FocusAndFocusWithinNeedTheWidget) {
 }
 
 TEST_F(FormTest, DestroyedFormIsMadeAgainWhenShown) {
-    auto* box = add<CheckBox>(&form, "Box", {10, 10, 80, 16});
+    auto* box = addControl<CheckBox>(&form, "Box", {10, 10, 80, 16});
     show(form);
     box->setChecked(true);
     form.destroy();
@@ -261,6 +265,17 @@ TEST_F(FormTest, DestroyedFormIsMadeAgainWhenShown) {
     show(form);
     ASSERT_TRUE(box->created());
     EXPECT_TRUE(box->checked());
+}
+
+// The test carries the program's icon images as icon group 5.
+TEST_F(FormTest, IconsComeFromTheResourcesSharedAndAtTheDefaultSize) {
+    const std::shared_ptr<Icon> icon = Application::programResources().loadIcon(5, true);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->size(), (Size{32, 32}));
+    EXPECT_EQ(Application::programResources().loadIcon(5, true), icon);
+    EXPECT_EQ(Application::programResources().loadIcon(5, false)->size(), (Size{48, 48}));
+    const auto asShown = [](const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); };
+    EXPECT_EQ(asShown(icon->native().icon.pixmap(32, 32)), asShown(QPixmap(":/icons/5/32-32.png"))) << "the richest colours";
 }
 
 TEST_F(FormTest, IconNoneRemovesTheWindowIcon) {

@@ -22,7 +22,7 @@ protected:
 };
 
 TEST_F(KeyboardTest, EnterShortcutIsConsumedBeforeTheTextBoxSeesIt) {
-    auto* box = add<TextBox>(&form, "", {10, 10, 100, 20});
+    auto* box = addControl<TextBox>(&form, "", {10, 10, 100, 20});
     std::vector<KeyCode> keys;
     Form* sender = nullptr;
     form.addKeyShortcut(Keys::Enter, [&](Form& from, FormShortcutEventArgs& args) {
@@ -45,7 +45,7 @@ TEST_F(KeyboardTest, EnterShortcutIsConsumedBeforeTheTextBoxSeesIt) {
 }
 
 TEST_F(KeyboardTest, ShortcutsMatchTheModifiersExactly) {
-    auto* box = add<TextBox>(&form, "", {10, 10, 100, 20});
+    auto* box = addControl<TextBox>(&form, "", {10, 10, 100, 20});
     int saves = 0;
     form.addKeyShortcut(Keys::ControlModifier | 'S', [&](Form&, FormShortcutEventArgs&) { ++saves; });
     show(form);
@@ -73,8 +73,8 @@ TEST_F(KeyboardTest, SameKeyTwiceOnOneFormConflictsButNotOnTwoForms) {
 
 TEST_F(KeyboardTest, EachFormSeesOnlyTheKeysOfItsOwnWindows) {
     Form other;
-    add<Button>(&form, "A", {10, 10, 75, 23});
-    add<Button>(&other, "B", {10, 10, 75, 23});
+    addControl<Button>(&form, "A", {10, 10, 75, 23});
+    addControl<Button>(&other, "B", {10, 10, 75, 23});
     int mine = 0;
     int theirs = 0;
     form.addKeyShortcut(Keys::Enter, [&](Form&, FormShortcutEventArgs&) { ++mine; });
@@ -90,7 +90,7 @@ TEST_F(KeyboardTest, EachFormSeesOnlyTheKeysOfItsOwnWindows) {
 }
 
 TEST_F(KeyboardTest, ShortcutHandlerErrorIsReportedAndTheKeyStillConsumed) {
-    auto* box = add<TextBox>(&form, "", {10, 10, 100, 20});
+    auto* box = addControl<TextBox>(&form, "", {10, 10, 100, 20});
     form.addKeyShortcut(Keys::Space, [](Form&, FormShortcutEventArgs&) { throw std::runtime_error("handler failed"); });
     std::vector<std::string> reported;
     const auto reportId = Application::unhandledException.add(
@@ -108,15 +108,15 @@ TEST_F(KeyboardTest, ShortcutHandlerErrorIsReportedAndTheKeyStillConsumed) {
 // Tab goes through the Tab stops in attach order, into the group box and around; radio buttons,
 // labels, group boxes and disabled controls are no stops.
 TEST_F(KeyboardTest, TabFollowsAttachOrderAcrossContainersAndWraps) {
-    auto* first = add<Button>(&form, "First", {10, 10, 75, 23});
-    auto* box = add<TextBox>(&form, "", {10, 40, 100, 20});
-    auto* group = add<GroupBox>(&form, "Group", {10, 70, 200, 100});
-    add<RadioButton>(group, "Radio", {10, 20, 80, 16});
-    auto* check = add<CheckBox>(group, "Check", {10, 40, 80, 16});
-    auto* inner = add<Button>(group, "Inner", {10, 60, 75, 23});
-    add<Label>(&form, "Label", {10, 180, 60, 13});
-    add<Button>(&form, "Off", {10, 200, 75, 23}, [](Button& button) { button.setEnabled(false); });
-    auto* last = add<Button>(&form, "Last", {100, 200, 75, 23});
+    auto* first = addControl<Button>(&form, "First", {10, 10, 75, 23});
+    auto* box = addControl<TextBox>(&form, "", {10, 40, 100, 20});
+    auto* group = addControl<GroupBox>(&form, "Group", {10, 70, 200, 100});
+    addControl<RadioButton>(group, "Radio", {10, 20, 80, 16});
+    auto* check = addControl<CheckBox>(group, "Check", {10, 40, 80, 16});
+    auto* inner = addControl<Button>(group, "Inner", {10, 60, 75, 23});
+    addControl<Label>(&form, "Label", {10, 180, 60, 13});
+    addControl<Button>(&form, "Off", {10, 200, 75, 23}, [](Button& button) { button.setEnabled(false); });
+    auto* last = addControl<Button>(&form, "Last", {100, 200, 75, 23});
     show(form);
     ASSERT_TRUE(first->focusWithin()) << "the first Tab stop has the focus when the form is first shown";
 
@@ -137,11 +137,11 @@ TEST_F(KeyboardTest, TabFollowsAttachOrderAcrossContainersAndWraps) {
 }
 
 TEST_F(KeyboardTest, ArrowsMoveAmongControlsAndSelectRadioButtonsButStayInTextBoxes) {
-    auto* button = add<Button>(&form, "Button", {10, 10, 75, 23});
-    add<Label>(&form, "Mode:", {10, 40, 60, 13});
-    auto* normal = add<RadioButton>(&form, "Normal", {10, 60, 80, 16}, [](RadioButton& radio) { radio.setChecked(true); });
-    auto* reverse = add<RadioButton>(&form, "Reverse", {10, 80, 80, 16});
-    auto* box = add<TextBox>(&form, "abc", {10, 100, 100, 20});
+    auto* button = addControl<Button>(&form, "Button", {10, 10, 75, 23});
+    addControl<Label>(&form, "Mode:", {10, 40, 60, 13});
+    auto* normal = addControl<RadioButton>(&form, "Normal", {10, 60, 80, 16}, [](RadioButton& radio) { radio.setChecked(true); });
+    auto* reverse = addControl<RadioButton>(&form, "Reverse", {10, 80, 80, 16});
+    auto* box = addControl<TextBox>(&form, "abc", {10, 100, 100, 20});
     ClickCount reverseClicks(*reverse);
     bool checkedWhenClicked = false;
     reverse->click += [&](Control&, EventArgs&) { checkedWhenClicked = reverse->checked() && !normal->checked(); };
@@ -166,9 +166,9 @@ TEST_F(KeyboardTest, ArrowsMoveAmongControlsAndSelectRadioButtonsButStayInTextBo
 }
 
 TEST_F(KeyboardTest, EnterPressesTheFocusedButtonElseTheEnterButton) {
-    auto* accept = add<Button>(&form, "&Continue", {10, 10, 100, 23});
-    auto* other = add<Button>(&form, "&Quit", {120, 10, 100, 23});
-    auto* box = add<TextBox>(&form, "", {10, 40, 100, 50}, [](TextBox& box) { box.setMultiline(true); });
+    auto* accept = addControl<Button>(&form, "&Continue", {10, 10, 100, 23});
+    auto* other = addControl<Button>(&form, "&Quit", {120, 10, 100, 23});
+    auto* box = addControl<TextBox>(&form, "", {10, 40, 100, 50}, [](TextBox& box) { box.setMultiline(true); });
     form.setEnterButton(accept);
     ClickCount accepted(*accept);
     ClickCount others(*other);
@@ -186,11 +186,11 @@ TEST_F(KeyboardTest, EnterPressesTheFocusedButtonElseTheEnterButton) {
 }
 
 TEST_F(KeyboardTest, AltAndALetterActivatesTheControlWithThatMnemonic) {
-    auto* open = add<Button>(&form, "&Open...", {10, 10, 80, 24});
-    auto* exit = add<Button>(&form, "E&xit", {10, 40, 80, 24}, [](Button& button) { button.setEnabled(false); });
-    auto* check = add<CheckBox>(&form, "&Reveal", {10, 70, 120, 16});
-    add<Label>(&form, "&Name:", {10, 90, 60, 13});
-    auto* name = add<TextBox>(&form, "", {80, 90, 100, 20});
+    auto* open = addControl<Button>(&form, "&Open...", {10, 10, 80, 24});
+    auto* exit = addControl<Button>(&form, "E&xit", {10, 40, 80, 24}, [](Button& button) { button.setEnabled(false); });
+    auto* check = addControl<CheckBox>(&form, "&Reveal", {10, 70, 120, 16});
+    addControl<Label>(&form, "&Name:", {10, 90, 60, 13});
+    auto* name = addControl<TextBox>(&form, "", {80, 90, 100, 20});
     ClickCount opened(*open);
     ClickCount exited(*exit);
     ClickCount revealed(*check);
@@ -212,7 +212,7 @@ TEST_F(KeyboardTest, AltAndALetterActivatesTheControlWithThatMnemonic) {
 }
 
 TEST_F(KeyboardTest, AltF4ClosesAndEscapeDoesNothing) {
-    add<Button>(&form, "OK", {10, 10, 75, 23});
+    addControl<Button>(&form, "OK", {10, 10, 75, 23});
     int closings = 0;
     int closes = 0;
     form.closing += [&](Form&, CancelEventArgs&) { ++closings; };

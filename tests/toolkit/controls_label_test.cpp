@@ -52,8 +52,8 @@ TEST_F(LabelTest, TextsOfTheWindowsFitTheirLabelsOnOneLine) {
 }
 
 TEST_F(LabelTest, AnswerModeIsDrawnWholeIn69Pixels) {
-    auto* label = add<Label>(&form, "Answer mode:", {12, 88, 69, 13});
-    auto* shorter = add<Label>(&form, "Answer", {12, 120, 69, 13});
+    auto* label = addControl<Label>(&form, "Answer mode:", {12, 88, 69, 13});
+    auto* shorter = addControl<Label>(&form, "Answer", {12, 120, 69, 13});
     show(form);
     const QRect ink = inkOf(label->nativeWidget());
     EXPECT_GT(ink.right(), inkOf(shorter->nativeWidget()).right() + 20) << "the whole text, not only its first word";
@@ -95,9 +95,9 @@ TEST_F(LabelTest, LineBreaksWordsTooLongAndMnemonics) {
 }
 
 TEST_F(LabelTest, AlignmentPlacesEachLine) {
-    auto* left = add<Label>(&form, "0", {0, 0, 40, 16});
-    auto* right = add<Label>(&form, "0", {0, 20, 40, 16}, [](Label& label) { label.setAlignment(ContentAlignment::TopRight); });
-    auto* centre = add<Label>(&form, "0", {0, 40, 40, 16}, [](Label& label) { label.setAlignment(ContentAlignment::TopCenter); });
+    auto* left = addControl<Label>(&form, "0", {0, 0, 40, 16});
+    auto* right = addControl<Label>(&form, "0", {0, 20, 40, 16}, [](Label& label) { label.setAlignment(ContentAlignment::TopRight); });
+    auto* centre = addControl<Label>(&form, "0", {0, 40, 40, 16}, [](Label& label) { label.setAlignment(ContentAlignment::TopCenter); });
     show(form);
     EXPECT_LT(inkOf(left->nativeWidget()).left(), 3);
     EXPECT_GT(inkOf(right->nativeWidget()).right(), 36);
@@ -134,8 +134,8 @@ TEST_F(LabelTest, ButtonTextsFitTheirButtons) {
         const QString shown = QString(button.text).remove('&');
         EXPECT_LE(metrics.horizontalAdvance(shown) + 12, button.width) << button.text;
     }
-    auto* check = add<CheckBox>(&form, "Wrong guess reveals answer", {0, 0, 168, 16});
-    auto* radio = add<RadioButton>(&form, "Reverse", {0, 0, 72, 16});
+    auto* check = addControl<CheckBox>(&form, "Wrong guess reveals answer", {0, 0, 168, 16});
+    auto* radio = addControl<RadioButton>(&form, "Reverse", {0, 0, 72, 16});
     show(form);
     EXPECT_LE(check->nativeWidget()->sizeHint().width(), 168);
     EXPECT_LE(radio->nativeWidget()->sizeHint().width(), 72);

@@ -6,25 +6,12 @@
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
-#include <functional>
-#include <memory>
-#include <string>
 
+#include "app/layout.h"  // controls are made as the windows make them: addControl
 #include "toolkit/application.h"
 #include "toolkit/internal.h"
 
 namespace controls_support {
-
-// Creates a control with its text and bounds, lets `setup` finish it and attaches it.
-template <class ControlType>
-ControlType* add(Control* parent, const std::string& text, Rect bounds, const std::function<void(ControlType&)>& setup = {}) {
-    auto control = std::make_unique<ControlType>();
-    control->setText(text);
-    if (setup) setup(*control);
-    control->setBounds(bounds.x, bounds.y, bounds.width, bounds.height);
-    control->setParent(parent);
-    return control.release();
-}
 
 inline void show(Form& form) {
     form.setVisible(true);

@@ -56,7 +56,7 @@ protected:
 };
 
 TEST_F(TextBoxTest, TextBeforeAndAfterTheWidgetExistsIncludingTyping) {
-    auto* box = add<TextBox>(&form, "Grüße", {10, 10, 200, 24});
+    auto* box = addControl<TextBox>(&form, "Grüße", {10, 10, 200, 24});
     EXPECT_EQ(box->textLength(), 5u);
     box->selectAll();  // nothing to select yet
     show(form);
@@ -69,11 +69,11 @@ TEST_F(TextBoxTest, TextBeforeAndAfterTheWidgetExistsIncludingTyping) {
 }
 
 TEST_F(TextBoxTest, ReadOnlyBoxKeepsItsTextAndHasTheFaceColour) {
-    auto* box = add<TextBox>(&form, "question", {10, 10, 200, 24}, [](TextBox& box) {
+    auto* box = addControl<TextBox>(&form, "question", {10, 10, 200, 24}, [](TextBox& box) {
         box.setReadOnly(true);
         box.setAlignment(HorizontalAlignment::Center);
     });
-    auto* editable = add<TextBox>(&form, "", {10, 40, 200, 24});
+    auto* editable = addControl<TextBox>(&form, "", {10, 40, 200, 24});
     show(form);
     box->focus();
     QTest::keyClicks(box->nativeWidget(), "xyz");
@@ -92,11 +92,11 @@ TEST_F(TextBoxTest, ReadOnlyBoxKeepsItsTextAndHasTheFaceColour) {
 }
 
 TEST_F(TextBoxTest, MultilineIsFixedWhenTheWidgetIsMade) {
-    auto* lines = add<TextBox>(&form, "first\r\nsecond", {10, 10, 200, 50}, [](TextBox& box) {
+    auto* lines = addControl<TextBox>(&form, "first\r\nsecond", {10, 10, 200, 50}, [](TextBox& box) {
         box.setMultiline(true);
         box.setReadOnly(true);
     });
-    auto* line = add<TextBox>(&form, "", {10, 70, 200, 24});
+    auto* line = addControl<TextBox>(&form, "", {10, 70, 200, 24});
     show(form);
     ASSERT_NE(qobject_cast<QPlainTextEdit*>(lines->nativeWidget()), nullptr);
     EXPECT_EQ(lines->text(), "first\nsecond");
@@ -106,7 +106,7 @@ TEST_F(TextBoxTest, MultilineIsFixedWhenTheWidgetIsMade) {
 }
 
 TEST_F(TextBoxTest, ContextMenuOfAnEmptyBox) {
-    auto* box = add<TextBox>(&form, "", {10, 10, 200, 24});
+    auto* box = addControl<TextBox>(&form, "", {10, 10, 200, 24});
     show(form);
     EXPECT_EQ(contextMenu(*box), (std::vector<MenuItem>{{"&Undo", false},
                                                         {"-", true},
@@ -123,7 +123,7 @@ TEST_F(TextBoxTest, ContextMenuOfAnEmptyBox) {
 }
 
 TEST_F(TextBoxTest, ContextMenuFollowsSelectionAndReadOnly) {
-    auto* box = add<TextBox>(&form, "some words", {10, 10, 200, 24});
+    auto* box = addControl<TextBox>(&form, "some words", {10, 10, 200, 24});
     show(form);
     auto* edit = static_cast<QLineEdit*>(box->nativeWidget());
     edit->setSelection(0, 4);
