@@ -79,18 +79,24 @@ QMessageBox::Icon qIconOf(MessageBoxIcon icon) {
 }  // namespace
 
 QApplication& ensureQtApplication() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
-    // Never deleted: the application object outlives every widget, font and icon that the
-    // toolkit keeps, statics included.
-    static int argc = 1;
-    static char programName[] = "verbaro";
-    static char* argv[] = {programName, nullptr};
-    auto* application = new QApplication(argc, argv);
-    // The same look on every desktop; windows live until the toolkit closes them.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(false);
-    registerSubstituteFonts();
-    QApplication::setFont(qFontOf(defaultControlFont()));
+    auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!application) {
+        // Never deleted: the application object outlives every widget, font and icon that the
+        // toolkit keeps, statics included.
+        static int argc = 1;
+        static char programName[] = "verbaro";
+        static char* argv[] = {programName, nullptr};
+        application = new QApplication(argc, argv);
+    }
+    static bool configured = false;
+    if (!configured) {
+        configured = true;
+        // The same look on every desktop; windows live until the toolkit closes them.
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setQuitOnLastWindowClosed(false);
+        registerSubstituteFonts();
+        QApplication::setFont(qFontOf(defaultControlFont()));
+    }
     return *application;
 }
 
