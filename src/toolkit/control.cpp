@@ -237,8 +237,7 @@ void Control::createNative(QWidget* parentWidget) {
         control->applyNativeText();
         control->applyNativeBackground();
         if (parent) {
-            const Rect& bounds = state.bounds;
-            widget->setGeometry(bounds.x, bounds.y, bounds.width, bounds.height);
+            control->boundsChanged();
             // The first child attached stays on top of those attached after it.
             widget->lower();
             widget->setVisible(state.visible);

@@ -203,6 +203,8 @@ void Form::applyNativeFrame() {
     QWidget* widget = nativeWidget();
     if (!widget) return;
     FormState& form = *formState_;
+    // The size the user may have given a sizable window is kept.
+    form.clientSize = {widget->width(), widget->height()};
     const Qt::WindowFlags flags = windowFlagsOf(form);
     if (widget->windowFlags() != flags) {
         // Qt hides a window whose flags change; it comes back where it was.

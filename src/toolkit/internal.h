@@ -100,7 +100,6 @@ struct ControlAccess {
     using State = Control::State;
     static Control::State& state(Control& control) { return *control.state_; }
     static const Control::State& state(const Control& control) { return *control.state_; }
-    static std::vector<std::unique_ptr<Control>>& children(Control& control) { return control.children_; }
 };
 
 // The control behind `widget` or, for a widget that belongs to a control's inner parts (the
@@ -133,6 +132,7 @@ void registerSubstituteFonts();
 // Every control without a font of its own uses this one: "MS Shell Dlg 2" at the default GUI
 // font's point size.
 const std::shared_ptr<Font>& defaultControlFont();
+// The Qt font of a control's font, the default one for none.
 const QFont& qFontOf(const std::shared_ptr<Font>& font);
 
 struct Font::Native {
