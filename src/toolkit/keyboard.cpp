@@ -147,10 +147,12 @@ private:
             focusNext(action == DialogKey::Next, [](const Control& control) { return ControlAccess::state(control).tabStop; });
             return true;
         case DialogKey::NextControl:
-        case DialogKey::PreviousControl:
-            if (Control* next = focusNext(action == DialogKey::NextControl, [](const Control&) { return true; }))
-                clickIfRadioButton(*next);
+        case DialogKey::PreviousControl: {
+            const Control* from = focusedControl();
+            Control* next = focusNext(action == DialogKey::NextControl, [](const Control&) { return true; });
+            if (next && next != from) clickIfRadioButton(*next);
             return true;
+        }
         case DialogKey::Enter:
             pressEnter();
             return true;
