@@ -119,22 +119,17 @@ QWidget* visibleWindow(const std::string& caption) {
     return nullptr;
 }
 
-void whenAboutShown(std::function<void(QWidget& window)> action) {
-    auto* poll = new QTimer(qApp);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, tries, action] {
+WhenAboutShown::WhenAboutShown(std::function<void(QWidget& window)> action) : poll_(std::make_unique<QTimer>()) {
+    QObject::connect(poll_.get(), &QTimer::timeout, [this, action] {
         if (QWidget* about = visibleWindow("About")) {
-            poll->deleteLater();
-            poll->stop();
+            poll_->stop();
             action(*about);
-        } else if (++*tries == 500) {
-            poll->deleteLater();
-            poll->stop();
-            ADD_FAILURE() << "no About window appeared";
         }
     });
-    poll->start(10);
+    poll_->start(10);
 }
+
+WhenAboutShown::~WhenAboutShown() = default;
 
 void pressEnterOnFocus() {
     QWidget* focused = QApplication::focusWidget();

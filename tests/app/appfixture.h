@@ -14,6 +14,7 @@
 #include "app/Main.h"
 #include "toolkit/testing.h"
 
+class QTimer;
 class QWidget;
 
 // The main window, shown headless, with the message boxes and the Open dialog answered by the
@@ -56,9 +57,18 @@ private:
 // The visible top-level window with this caption, or none.
 QWidget* visibleWindow(const std::string& caption);
 
-// Runs `action` on the About window as soon as it is up: the window is shown modally, so the test
-// only gets control back once it has closed. Fails the test if no About window appears.
-void whenAboutShown(std::function<void(QWidget& window)> action);
+// While it lives, runs `action` on the About window as soon as one is up: the window is shown
+// modally, so the test only gets control back once it has closed.
+class WhenAboutShown {
+public:
+    explicit WhenAboutShown(std::function<void(QWidget& window)> action);
+    ~WhenAboutShown();
+    WhenAboutShown(const WhenAboutShown&) = delete;
+    WhenAboutShown& operator=(const WhenAboutShown&) = delete;
+
+private:
+    std::unique_ptr<QTimer> poll_;
+};
 
 // Presses Enter on the widget that has the keyboard focus.
 void pressEnterOnFocus();

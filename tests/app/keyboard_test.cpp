@@ -88,7 +88,7 @@ TEST_F(EnterKey, OnOpenOpensEvenDuringADrill) {
 
 TEST_F(EnterKey, OnAboutShowsTheAboutWindow) {
     bool shown = false;
-    whenAboutShown([&](QWidget& about) {
+    const WhenAboutShown closing([&](QWidget& about) {
         shown = true;
         pressEnterOnFocus();
         EXPECT_FALSE(about.isVisible());

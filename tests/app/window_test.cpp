@@ -168,7 +168,7 @@ TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
         main->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(main));
         bool shown = false;
-        whenAboutShown([&](QWidget& about) {
+        const WhenAboutShown closing([&](QWidget& about) {
             shown = true;
             const QRect mainFrame = main->frameGeometry();
             const QRect aboutFrame = about.frameGeometry();
