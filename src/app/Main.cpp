@@ -1,6 +1,8 @@
 #include "app/Main.h"
 
+#include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "app/info.h"
