@@ -12,46 +12,30 @@ namespace {
 // No byte from 0x80 upward counts: those belong to the UTF-8 characters of the text.
 constexpr std::string_view whiteSpace = " \t\n\v\f\r";
 
-// The empty text has no pieces at all; otherwise k separators give k + 1 pieces, empty ones too.
-std::vector<std::string> splitAt(const std::string& text, char separator) {
-    std::vector<std::string> pieces;
-    if (text.empty()) {
-        return pieces;
-    }
-    std::size_t start = 0;
-    for (std::size_t found = text.find(separator); found != std::string::npos;
-         found = text.find(separator, start)) {
-        pieces.push_back(text.substr(start, found - start));
-        start = found + 1;
-    }
-    pieces.push_back(text.substr(start));
-    return pieces;
-}
-
-std::vector<std::string> whiteSpaceTokens(const std::string& text) {
-    std::vector<std::string> tokens;
-    for (std::size_t start = text.find_first_not_of(whiteSpace); start != std::string::npos;) {
-        const std::size_t end = text.find_first_of(whiteSpace, start);
-        tokens.push_back(text.substr(start, end - start));
-        start = text.find_first_not_of(whiteSpace, end);
-    }
-    return tokens;
-}
-
-std::string stripped(const std::string& text) {
+std::string_view stripped(std::string_view text) {
     const std::size_t start = text.find_first_not_of(whiteSpace);
-    if (start == std::string::npos) {
-        return std::string();
+    if (start == std::string_view::npos) {
+        return {};
     }
     return text.substr(start, text.find_last_not_of(whiteSpace) - start + 1);
 }
 
-std::vector<std::string> strippedPieces(const std::string& side) {
-    std::vector<std::string> pieces = splitAt(side, ',');
-    for (std::string& piece : pieces) {
-        piece = stripped(piece);
+// The side split at "," with each piece stripped: k commas give k + 1 items, empty ones too, and
+// the empty side gives none at all. Views keep the line's bytes uncopied until the items are made.
+std::vector<std::string> itemsOf(std::string_view side) {
+    std::vector<std::string> items;
+    if (side.empty()) {
+        return items;
     }
-    return pieces;
+    items.reserve(std::count(side.begin(), side.end(), ',') + 1);
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = side.find(',', start);
+        items.emplace_back(stripped(side.substr(start, comma == std::string_view::npos ? comma : comma - start)));
+        if (comma == std::string_view::npos) {
+            return items;
+        }
+        start = comma + 1;
+    }
 }
 
 std::uint32_t lowBitsOfTickCount() {
@@ -69,22 +53,26 @@ std::string MalformedEntry::toString() const {
 }
 
 WordEntry entryFromLine(const std::string& line) {
-    std::vector<std::string> sides = splitAt(line, '=');
-    if (sides.size() != 2) {
-        // Without a single "=", the first token is the word and the rest of the line, after the
-        // one character that ends the token, is the translation: "hund big dog" asks "big dog".
-        std::vector<std::string> tokens = whiteSpaceTokens(line);
-        if (tokens.size() < 2) {
-            throw MalformedEntry();
-        }
-        if (tokens.size() == 2) {
-            sides = std::move(tokens);
-        } else {
-            const std::size_t firstTokenEnd = line.find_first_of(whiteSpace, line.find_first_not_of(whiteSpace));
-            sides = {tokens.front(), line.substr(firstTokenEnd + 1)};
-        }
+    const std::string_view text(line);
+    const std::size_t separator = text.find('=');
+    if (separator != std::string_view::npos && text.find('=', separator + 1) == std::string_view::npos) {
+        return WordEntry(itemsOf(text.substr(0, separator)), itemsOf(text.substr(separator + 1)));
     }
-    return WordEntry(strippedPieces(sides[0]), strippedPieces(sides[1]));
+    // Without a single "=", the line needs at least two tokens. With exactly two they are the
+    // sides; with more, the first token is the word and the rest of the line, after the one
+    // character that ends the token, is the translation: "hund big dog" asks "big dog".
+    const std::size_t firstStart = text.find_first_not_of(whiteSpace);
+    const std::size_t firstEnd = text.find_first_of(whiteSpace, firstStart);
+    const std::size_t secondStart = text.find_first_not_of(whiteSpace, firstEnd);
+    if (secondStart == std::string_view::npos) {
+        throw MalformedEntry();
+    }
+    const std::size_t secondEnd = text.find_first_of(whiteSpace, secondStart);
+    const bool moreTokens = text.find_first_not_of(whiteSpace, secondEnd) != std::string_view::npos;
+    const std::string_view word = text.substr(firstStart, firstEnd - firstStart);
+    const std::string_view translation =
+        moreTokens ? text.substr(firstEnd + 1) : text.substr(secondStart, secondEnd - secondStart);
+    return WordEntry(itemsOf(word), itemsOf(translation));
 }
 
 WordList::WordList() = default;
@@ -92,14 +80,14 @@ WordList::WordList() = default;
 WordList::~WordList() = default;
 
 void WordList::addEntry(const std::string& line) {
-    auto entry = std::make_unique<const WordEntry>(entryFromLine(line));
-    // Room is made first, so that a failed allocation leaves the entry neither listed nor owned.
-    // Doubling keeps filling a large dictionary linear.
-    if (entries_.size() == entries_.capacity()) {
-        entries_.reserve(std::max<std::size_t>(64, 2 * entries_.capacity()));
+    const WordEntry& entry = entries_.emplace_back(entryFromLine(line));
+    try {
+        remaining_.prepend(&entry);
+    } catch (...) {
+        // Out of memory: the line is not added at all, rather than owned but never drawn.
+        entries_.pop_back();
+        throw;
     }
-    remaining_.prepend(entry.get());
-    entries_.push_back(std::move(entry));
 }
 
 void WordList::setTitle(const std::string& title) {

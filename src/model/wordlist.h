@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -56,7 +56,9 @@ public:
 private:
     const WordEntry& currentEntry() const;
 
-    std::vector<std::unique_ptr<const WordEntry>> entries_;
+    // A deque never moves what it holds, so the lists can point into it; it also spares one
+    // allocation per entry.
+    std::deque<WordEntry> entries_;
     std::uint32_t current_ = 0;
     List<const WordEntry*> remaining_;
     List<const WordEntry*> answered_;
