@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/info.h"
-#include "app/layout.h"
 #include "model/appexception.h"
 #include "model/exception.h"
 #include "parser/parser.h"

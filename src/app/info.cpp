@@ -3,7 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "app/layout.h"
 #include "toolkit/application.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/layout.h"  // controls are made as the windows make them: addControl
 #include "toolkit/application.h"
+#include "toolkit/controls.h"
 #include "toolkit/internal.h"
 
 namespace controls_support {

@@ -1,10 +1,6 @@
 // Renders the main window in each state of the drill, and the About window, into the folder given
 // as the first argument. The message boxes and the Open dialog are answered here, so nothing waits
 // for a person; the dictionary is written to a temporary folder.
-#include <QApplication>
-#include <QImage>
-#include <QPixmap>
-#include <QWidget>
 #include <unistd.h>
 
 #include <cstdio>
@@ -15,19 +11,10 @@
 
 #include "app/Main.h"
 #include "app/info.h"
+#include "screenshot.h"
 #include "toolkit/testing.h"
 
 namespace {
-
-bool save(Control& window, const std::filesystem::path& file) {
-    QApplication::processEvents();
-    if (!window.nativeWidget()->grab().save(QString::fromStdString(file.string()))) {
-        std::fprintf(stderr, "cannot write %s\n", file.c_str());
-        return false;
-    }
-    std::printf("%s\n", file.c_str());
-    return true;
-}
 
 // Restart draws anew until the word wanted is asked, so that the pictures are the same each run.
 void restartUntilAsked(MyForm& form, const std::string& word) {
@@ -60,28 +47,28 @@ int main(int argc, char** argv) {
 
     MyForm form;
     form.setVisible(true);
-    bool saved = save(form, out / "main-no-dictionary.png");
+    bool saved = saveScreenshot(form, out / "main-no-dictionary.png");
 
     form.openButton->simulateClick();
     restartUntilAsked(form, "der Hund");
     guess(form, "The Dog");
     form.guessBox->setText("the stree");
-    saved = save(form, out / "main-asking.png") && saved;
+    saved = saveScreenshot(form, out / "main-asking.png") && saved;
 
     form.guessButton->simulateClick();
-    saved = save(form, out / "main-wrong-guess.png") && saved;
+    saved = saveScreenshot(form, out / "main-wrong-guess.png") && saved;
 
     restartUntilAsked(form, "der Hund");
     form.revealButton->simulateClick();
-    saved = save(form, out / "main-revealed.png") && saved;
+    saved = saveScreenshot(form, out / "main-revealed.png") && saved;
 
     form.guessButton->simulateClick();
     guess(form, "the road");
-    saved = save(form, out / "main-finished.png") && saved;
+    saved = saveScreenshot(form, out / "main-finished.png") && saved;
 
     Info about;
     about.setVisible(true);
-    saved = save(about, out / "about.png") && saved;
+    saved = saveScreenshot(about, out / "about.png") && saved;
 
     std::filesystem::remove(dictionary);
     return saved ? 0 : 1;

@@ -1,10 +1,9 @@
 // Renders the unhandled-error dialog, as it shows a sample error, into <folder>/error-dialog.png.
 
-#include <QApplication>
-#include <QDir>
-#include <QPixmap>
 #include <cstdio>
+#include <filesystem>
 
+#include "screenshot.h"
 #include "toolkit/application.h"
 #include "toolkit/internal.h"
 
@@ -16,11 +15,5 @@ int main(int argc, char** argv) {
     ensureQtApplication();
     Application::ErrForm dialog("Invalid file filter string");
     dialog.setVisible(true);
-    QApplication::processEvents();
-    const QString path = QDir(QString::fromLocal8Bit(argv[1])).filePath("error-dialog.png");
-    if (!dialog.nativeWidget()->grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return 1;
-    }
-    return 0;
+    return saveScreenshot(dialog, std::filesystem::path(argv[1]) / "error-dialog.png") ? 0 : 1;
 }

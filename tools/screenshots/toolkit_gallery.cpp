@@ -1,13 +1,11 @@
 // Renders a window with every control of the toolkit in its states into
 // <folder>/toolkit-gallery.png, to check by eye that texts fit and nothing overlaps.
 
-#include <QApplication>
-#include <QDir>
-#include <QPixmap>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
-#include "app/layout.h"
+#include "screenshot.h"
 #include "toolkit/application.h"
 #include "toolkit/internal.h"
 
@@ -120,11 +118,5 @@ int main(int argc, char** argv) {
     ensureQtApplication();
     Gallery gallery;
     gallery.setVisible(true);
-    QApplication::processEvents();
-    const QString path = QDir(QString::fromLocal8Bit(argv[1])).filePath("toolkit-gallery.png");
-    if (!gallery.nativeWidget()->grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return 1;
-    }
-    return 0;
+    return saveScreenshot(gallery, std::filesystem::path(argv[1]) / "toolkit-gallery.png") ? 0 : 1;
 }
