@@ -176,32 +176,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!isInput(event->type()) || !watched->isWidgetType()) return false;
+        if (!isUserInput(event->type()) || !watched->isWidgetType()) return false;
         const auto* widget = static_cast<QWidget*>(watched);
-        if (widget->window()->windowType() == Qt::Popup) return false;
-        return formOfWidget(widget) != &dialog_;
+        if (widget->window()->windowType() == Qt::Popup || formOfWidget(widget) == &dialog_) return false;
+        return refuseInput(event);
     }
 
 private:
-    static bool isInput(QEvent::Type type) {
-        switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::Wheel:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::ContextMenu:
-        case QEvent::Close:
-            return true;
-        default:
-            return false;
-        }
-    }
-
     Form& dialog_;
 };
 

@@ -78,6 +78,32 @@ QMessageBox::Icon qIconOf(MessageBoxIcon icon) {
 
 }  // namespace
 
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool refuseInput(QEvent* event) {
+    // Qt closes a window whose close event comes back accepted, as a new one is; any other event
+    // stays accepted, so that Qt offers it to no parent widget and, for a key, to no shortcut.
+    event->setAccepted(event->type() != QEvent::Close);
+    return true;
+}
+
 QApplication& ensureQtApplication() {
     auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
     if (!application) {

@@ -3,6 +3,7 @@
 // Shared by the toolkit's sources only: never included by application code or public headers.
 
 #include <QColor>
+#include <QEvent>
 #include <QFont>
 #include <QIcon>
 #include <QPointer>
@@ -143,6 +144,13 @@ struct Icon::Native {
     QIcon icon;
     QSize size;
 };
+
+// Whether the event is the user's input to a window: mouse, wheel, keys, shortcuts, context
+// menus, and the request to close it.
+bool isUserInput(QEvent::Type type);
+// Consumes such an event so that it goes no further: not to the widget, nor to its parents,
+// nor to Qt's shortcuts; a refused close leaves the window open. Returns true.
+bool refuseInput(QEvent* event);
 
 // The key filter that does a form's shortcuts and dialog keys (keyboard.cpp).
 std::unique_ptr<MessageFilter> makeFormKeyFilter(Form& form);
