@@ -153,8 +153,10 @@ bool Control::enabled() const { return state_->enabled; }
 
 void Control::setEnabled(bool enabled) {
     state_->enabled = enabled;
-    if (created()) state_->widget->setEnabled(enabled);
+    if (created()) applyNativeEnabled();
 }
+
+void Control::applyNativeEnabled() { state_->widget->setEnabled(state_->enabled); }
 
 bool Control::visible() const { return created() ? !state_->widget->isHidden() : state_->visible; }
 
@@ -233,7 +235,7 @@ void Control::createNative(QWidget* parentWidget) {
         bindWidget(widget, control);
         state.widget = widget;
         widget->setFont(qFontOf(control->font_));
-        widget->setEnabled(state.enabled);
+        control->applyNativeEnabled();
         control->applyNativeText();
         control->applyNativeBackground();
         if (parent) {

@@ -269,6 +269,7 @@ private:
     // (a form is made by being shown, and keeps its own placement).
     virtual QWidget* createNativeWidget(QWidget* parentWidget);
     virtual void applyNativeText() {}
+    virtual void applyNativeEnabled();
     virtual void applyNativeBackground();
     virtual void applyNativeVisible();
     virtual void boundsChanged();
@@ -516,6 +517,9 @@ private:
 
     QWidget* createNativeWidget(QWidget* parentWidget) override;
     void applyNativeText() override;
+    // A disabled form refuses the input to its window itself (its key filter), so that its
+    // controls keep their look: Qt would draw every widget in a disabled window greyed.
+    void applyNativeEnabled() override {}
     void applyNativeBackground() override;
     void applyNativeVisible() override;
     void boundsChanged() override;

@@ -16,12 +16,11 @@ public:
     FormWidget() : QWidget(nullptr, Qt::Window) {}
 
 protected:
-    // The caption's close button and the window manager's close go through the form's close;
-    // a disabled window (the owner of a modal one) takes no such request, as on Windows.
+    // The caption's close button and the window manager's close go through the form's close
+    // (a disabled form's filter has refused them before they get here).
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
-        Form* form = formOfWidget(this);
-        if (form && isEnabled()) form->close();
+        if (Form* form = formOfWidget(this)) form->close();
     }
 
     void hideEvent(QHideEvent* event) override {

@@ -1,9 +1,11 @@
 // The keyboard handling of a form: its own shortcuts first, then the dialog keys (Tab, Enter,
-// arrows, mnemonics, Alt+F4), for every key pressed in the form's window.
+// arrows, mnemonics, Alt+F4), for every key pressed in the form's window; and no input at all
+// for the window while the form is disabled.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWindow>
 
 #include "toolkit/internal.h"
 
@@ -94,9 +96,14 @@ public:
 
     bool preFilterMessage(QObject* receiver, QEvent* event) override {
         const QEvent::Type type = event->type();
-        if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
+        if (!isUserInput(type)) return false;
         const QWidget* window = form_.nativeWidget();
-        if (!window || !receiver->isWidgetType() || static_cast<QWidget*>(receiver)->window() != window) return false;
+        if (!window || !isAddressedTo(*window, *receiver)) return false;
+        // A disabled window (the owner of a modal one) takes no input at all, while its controls
+        // keep their look: on Windows that is a disabled top-level window, whose children are
+        // not disabled themselves.
+        if (!form_.enabled()) return refuseInput(event);
+        if (!receiver->isWidgetType() || (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)) return false;
         const auto* keyEvent = static_cast<QKeyEvent*>(event);
         const KeyCode key = keyCodeOf(keyEvent->key(), keyEvent->modifiers());
         if (type == QEvent::KeyPress) return handleKey(key);
@@ -108,6 +115,12 @@ public:
     }
 
 private:
+    // The platform's input reaches the window first, then Qt passes it on to the widgets.
+    static bool isAddressedTo(const QWidget& window, const QObject& receiver) {
+        if (receiver.isWidgetType()) return static_cast<const QWidget&>(receiver).window() == &window;
+        return &receiver == window.windowHandle();
+    }
+
     enum class DialogKey { None, Next, Previous, Enter, NextControl, PreviousControl, Close, Mnemonic };
 
     DialogKey dialogKeyOf(KeyCode key) const {

@@ -10,11 +10,11 @@
 namespace {
 
 // The window a modal form disables while it is up: a toolkit form's through the toolkit, so that
-// the form's own idea of its state stays right, any other through Qt.
+// it takes no input yet keeps its look, any other through Qt.
 class DisabledOwner {
 public:
     DisabledOwner(QWidget* window, Form* form) : window_(window), form_(form) {
-        if (!window_ || !window_->isEnabled()) return;
+        if (!window_ || !(form_ ? form_->enabled() : window_->isEnabled())) return;
         setOwnerEnabled(false);
         disabled_ = true;
     }

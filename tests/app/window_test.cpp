@@ -179,7 +179,15 @@ TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
             } else {
                 EXPECT_EQ(aboutFrame.topLeft(), workArea.topLeft());
             }
-            EXPECT_FALSE(main->isEnabled());
+            // The main window takes no input while the About window is up, yet is not greyed.
+            EXPECT_FALSE(form->enabled());
+            const std::size_t dialogsBefore = dialogs.size();
+            QTest::mouseClick(form->openButton->nativeWidget(), Qt::LeftButton);
+            EXPECT_EQ(dialogs.size(), dialogsBefore) << "a click on Open opens nothing";
+            QTest::keyClicks(form->guessBox->nativeWidget(), "typed");
+            EXPECT_EQ(form->guessBox->text(), "");
+            EXPECT_TRUE(form->openButton->nativeWidget()->isEnabled());
+            EXPECT_FALSE(form->restartButton->nativeWidget()->isEnabled());
             auto* ok = about.findChild<QPushButton*>();
             ASSERT_NE(ok, nullptr);
             EXPECT_EQ(QApplication::focusWidget(), ok);
@@ -188,6 +196,6 @@ TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
         form->aboutButton->simulateClick();
         EXPECT_TRUE(shown);
         EXPECT_EQ(visibleWindow("About"), nullptr);
-        EXPECT_TRUE(main->isEnabled());
+        EXPECT_TRUE(form->enabled());
     }
 }

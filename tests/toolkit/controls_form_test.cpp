@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 #include <limits>
 
@@ -177,7 +178,7 @@ TEST_F(FormTest, CloseAsksClosingDestroysAndRaisesClosedOnce) {
     cancel = false;
     form.setEnabled(false);
     form.nativeWidget()->close();
-    EXPECT_TRUE(form.created()) << "a disabled window is not closed by the user";
+    EXPECT_TRUE(form.created() && form.visible()) << "a disabled window is not closed by the user";
     form.setEnabled(true);
     form.close();
     EXPECT_FALSE(form.created());
@@ -186,6 +187,52 @@ TEST_F(FormTest, CloseAsksClosingDestroysAndRaisesClosedOnce) {
     form.destroy();
     form.close();
     EXPECT_EQ(closes, 1);
+}
+
+TEST_F(FormTest, DisabledFormTakesNoInputYetItsControlsKeepTheirLook) {
+    auto* button = addControl<Button>(&form, "&Go", {10, 10, 75, 23});
+    auto* off = addControl<Button>(&form, "Off", {10, 40, 75, 23}, [](Button& button) { button.setEnabled(false); });
+    auto* box = addControl<TextBox>(&form, "typed", {10, 70, 100, 24});
+    ClickCount clicks(*button);
+    int shortcuts = 0;
+    form.addKeyShortcut(Keys::Enter, [&](Form&, FormShortcutEventArgs&) { ++shortcuts; });
+    show(form);
+    box->focus();
+    // The platform's click reaches the window first, a synthetic one the button at once.
+    const auto clickThroughTheWindow = [&] {
+        const QPoint onButton = button->nativeWidget()->geometry().center();
+        QTest::mouseClick(form.nativeWidget()->windowHandle(), Qt::LeftButton, Qt::NoModifier, onButton);
+    };
+    const auto clickAndType = [&] {
+        QTest::mouseClick(button->nativeWidget(), Qt::LeftButton);
+        QTest::keyClicks(box->nativeWidget(), "x");
+        press(form, Qt::Key_Return);
+        press(form, Qt::Key_G, Qt::AltModifier);
+    };
+
+    form.setEnabled(false);
+    clickThroughTheWindow();
+    EXPECT_TRUE(box->focusWithin()) << "the click did not even move the focus";
+    clickAndType();
+
+    EXPECT_FALSE(form.enabled());
+    EXPECT_EQ(clicks.count, 0);
+    EXPECT_EQ(box->text(), "typed");
+    EXPECT_EQ(shortcuts, 0);
+    EXPECT_TRUE(button->nativeWidget()->isEnabled()) << "drawn as an enabled button";
+    EXPECT_TRUE(box->nativeWidget()->isEnabled());
+    EXPECT_FALSE(off->nativeWidget()->isEnabled()) << "a control disabled itself still looks disabled";
+    button->simulateClick();
+    EXPECT_EQ(clicks.count, 1) << "a control of a disabled window is not disabled itself";
+
+    form.setEnabled(true);
+    clickThroughTheWindow();
+    EXPECT_TRUE(button->focusWithin());
+    box->focus();
+    clickAndType();
+    EXPECT_EQ(clicks.count, 4) << "two clicks and the mnemonic";
+    EXPECT_EQ(box->text(), "typedx");
+    EXPECT_EQ(shortcuts, 1);
 }
 
 TEST_F(FormTest, ClosingAModallyShownFormHidesItAndTellsTheModalDisplay) {

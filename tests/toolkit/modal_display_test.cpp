@@ -65,14 +65,20 @@ TEST_F(ModalTest, DisabledOrVisibleFormCannotBeShown) {
 }
 
 TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
+    auto* ownerButton = addControl<Button>(&mainForm, "Owner's", {10, 10, 80, 23});
+    int ownerClicks = 0;
+    ownerButton->click += [&](Control&, EventArgs&) { ++ownerClicks; };
     withMainFormActive([&] {
         bool ownerDisabledWhileUp = false;
+        bool ownerButtonLookedEnabled = false;
         Form* ownerWhileUp = nullptr;
         bool ownerBackWhenClosed = false;
         dialog.load += [&](Form&, EventArgs&) { dialog.setDialogResult(DialogResult::OK); };
         dialog.closed += [&](Form&, EventArgs&) { ownerBackWhenClosed = mainForm.enabled(); };
         later([&] {
             ownerDisabledWhileUp = !mainForm.enabled();
+            user_input::click(*ownerButton);
+            ownerButtonLookedEnabled = ownerButton->nativeWidget()->isEnabled();
             ownerWhileUp = dialog.owner();
             user_input::click(*closeButton);
         });
@@ -80,6 +86,8 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
         EXPECT_EQ(dialog.showModal(), DialogResult::OK);
 
         EXPECT_TRUE(ownerDisabledWhileUp);
+        EXPECT_EQ(ownerClicks, 0) << "the owner takes no input while the form is up";
+        EXPECT_TRUE(ownerButtonLookedEnabled) << "yet its controls are not drawn greyed";
         EXPECT_EQ(ownerWhileUp, &mainForm);
         EXPECT_TRUE(ownerBackWhenClosed);
         EXPECT_TRUE(mainForm.enabled());
@@ -87,6 +95,8 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
         EXPECT_TRUE(dialog.created()) << "hidden, not destroyed";
         EXPECT_FALSE(dialog.nativeWidget()->isVisible());
         EXPECT_TRUE(user_input::waitUntilActive(mainForm.nativeWidget())) << "the owner is activated again";
+        user_input::click(*ownerButton);
+        EXPECT_EQ(ownerClicks, 1);
     });
 }
 
