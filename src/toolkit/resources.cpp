@@ -2,6 +2,10 @@
 // :/icons/<id>/ as <size>-<bits>.png.
 
 #include <QDir>
+#include <QIcon>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <algorithm>
 #include <map>
@@ -32,6 +36,41 @@ std::vector<IconImage> iconImages(int id) {
     return images;
 }
 
+// An icon group whose images are read only when one of them is first wanted: QIcon::addFile
+// decodes every image at once, and where the platform shows no window icon, nothing ever asks
+// for one of the main window's.
+class IconGroupEngine : public QIconEngine {
+public:
+    explicit IconGroupEngine(std::vector<IconImage> images) : images_(std::move(images)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        decoded().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        // The caller has applied the screen's pixel ratio already.
+        return decoded().pixmap(size, 1.0, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return pixmap(size, mode, state).size();
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return decoded().availableSizes(mode, state);
+    }
+    bool isNull() override { return images_.empty(); }
+    QIconEngine* clone() const override { return new IconGroupEngine(*this); }
+
+private:
+    const QIcon& decoded() {
+        if (decoded_.isNull()) {
+            for (const IconImage& image : images_) decoded_.addFile(image.path, QSize(image.size, image.size));
+        }
+        return decoded_;
+    }
+
+    std::vector<IconImage> images_;
+    QIcon decoded_;
+};
+
 std::shared_ptr<Icon> makeIcon(int id, bool defaultSize) {
     std::vector<IconImage> images = iconImages(id);
     if (images.empty()) return nullptr;
@@ -40,8 +79,8 @@ std::shared_ptr<Icon> makeIcon(int id, bool defaultSize) {
         return a.size != b.size ? a.size > b.size : a.bits < b.bits;
     });
     auto native = std::make_unique<Icon::Native>();
-    for (const IconImage& image : images) native->icon.addFile(image.path, QSize(image.size, image.size));
     const int size = defaultSize ? defaultIconSize : images.front().size;
+    native->icon = QIcon(new IconGroupEngine(std::move(images)));
     native->size = QSize(size, size);
     return std::make_shared<Icon>(std::move(native));
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -323,6 +325,23 @@ TEST_F(FormTest, IconsComeFromTheResourcesSharedAndAtTheDefaultSize) {
     EXPECT_EQ(Application::programResources().loadIcon(5, false)->size(), (Size{48, 48}));
     const auto asShown = [](const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); };
     EXPECT_EQ(asShown(icon->native().icon.pixmap(32, 32)), asShown(QPixmap(":/icons/5/32-32.png"))) << "the richest colours";
+
+    // The images are read when first wanted; the icon answers as one made of them at once.
+    QIcon atOnce;
+    for (const char* size : {"48", "32", "24", "16"}) atOnce.addFile(QString(":/icons/5/%1-32.png").arg(size));
+    const QIcon& group = icon->native().icon;
+    EXPECT_FALSE(group.isNull());
+    EXPECT_EQ(group.availableSizes().size(), 8) << "each size in 8 and in 32 bits";
+    for (const QSize wanted : {QSize(16, 16), QSize(20, 20), QSize(64, 64)}) {
+        EXPECT_EQ(group.actualSize(wanted), atOnce.actualSize(wanted));
+        EXPECT_EQ(asShown(group.pixmap(wanted)), asShown(atOnce.pixmap(wanted))) << wanted.width();
+    }
+    QImage painted(24, 24, QImage::Format_ARGB32_Premultiplied);
+    painted.fill(Qt::transparent);
+    QPainter painter(&painted);
+    group.paint(&painter, painted.rect());
+    painter.end();
+    EXPECT_EQ(painted, asShown(atOnce.pixmap(24, 24)));
 }
 
 TEST_F(FormTest, IconNoneRemovesTheWindowIcon) {
