@@ -21,10 +21,19 @@ QString& dialogFamily() {
     return family;
 }
 
+bool isDialogFace(const std::string& family) { return family == "MS Shell Dlg 2" || family == "MS Shell Dlg" || family == "Tahoma"; }
+
 QString qtFamilyFor(const std::string& family) {
-    if (family == "MS Shell Dlg 2" || family == "MS Shell Dlg" || family == "Tahoma") return dialogFamily();
+    if (isDialogFace(family)) return dialogFamily();
     if (family == "Microsoft Sans Serif" || family == "MS Sans Serif") return QStringLiteral("Liberation Sans");
     return toQString(family);
+}
+
+// The bold face is made known the first time a font asks for it, which no window of the program
+// does: each font file registered costs start-up time.
+void registerSubstituteBoldFont() {
+    static const bool registered [[maybe_unused]] =
+        QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf")) >= 0;
 }
 
 // a * b / c rounded to the nearest whole number, halves away from zero, as Windows' MulDiv.
@@ -57,7 +66,6 @@ int nativeHeight(float size, GraphicsUnit unit) {
 
 void registerSubstituteFonts() {
     const int regular = QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
-    QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf"));
     const QStringList families = QFontDatabase::applicationFontFamilies(regular);
     if (!families.isEmpty()) dialogFamily() = families.first();
 }
@@ -67,6 +75,7 @@ Font::Font(std::string family, float size, FontStyle style, GraphicsUnit unit)
     if (family_.empty()) refuseFont();
     ensureQtApplication();
     height_ = nativeHeight(size_, unit_);
+    if (isDialogFace(family_) && hasStyle(style_, FontStyle::Bold)) registerSubstituteBoldFont();
     QFont font(qtFamilyFor(family_));
     font.setPixelSize(-height_);
     font.setWeight(hasStyle(style_, FontStyle::Bold) ? QFont::Bold : QFont::Normal);

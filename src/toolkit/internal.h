@@ -126,8 +126,8 @@ std::optional<QChar> mnemonicOf(const QString& text);
 // The colour a Color stands for on this platform.
 QColor qColorOf(const Color& color);
 
-// Makes the stand-ins for the Windows dialog fonts known to Qt (Tahoma from Wine's fonts, which
-// are not in fontconfig's path).
+// Makes the stand-in for the Windows dialog font known to Qt (Tahoma from Wine's fonts, which
+// are not in fontconfig's path); its bold face follows when a font first asks for it.
 void registerSubstituteFonts();
 
 // Every control without a font of its own uses this one: "MS Shell Dlg 2" at the default GUI

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
@@ -370,6 +372,14 @@ TEST(Font, PointSizeBecomesPixelHeightAtTheScreenResolution) {
     EXPECT_EQ(Font("MS Shell Dlg 2", 8).height(), -11);
     EXPECT_EQ(Font("Tahoma", 8.25f).height(), -11);
     EXPECT_EQ(qFontOf(nullptr).pixelSize(), 11) << "the default control font";
+}
+
+TEST(Font, BoldDialogFontIsTheRealBoldFace) {
+    ensureQtApplication();
+    const Font bold("MS Shell Dlg 2", 8, FontStyle::Bold);
+    const QString family = QFontInfo(bold.native().font).family();
+    if (family != "Tahoma") GTEST_SKIP() << "Wine's Tahoma is not installed";
+    EXPECT_TRUE(QFontDatabase::styles(family).contains("Bold")) << "not a regular face drawn thicker";
 }
 
 TEST(Font, RefusedFontsFailWithTheToolkitsMessage) {
