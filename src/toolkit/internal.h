@@ -152,7 +152,8 @@ bool isUserInput(QEvent::Type type);
 // nor to Qt's shortcuts; a refused close leaves the window open. Returns true.
 bool refuseInput(QEvent* event);
 
-// The key filter that does a form's shortcuts and dialog keys (keyboard.cpp).
+// The filter that does a form's shortcuts and dialog keys, and refuses all input to the form's
+// window while the form is disabled (keyboard.cpp).
 std::unique_ptr<MessageFilter> makeFormKeyFilter(Form& form);
 
 // The virtual-key code with modifier bits of a Qt key event; 0 in the low bits for keys that
