@@ -36,7 +36,8 @@ test-asan: deps
 bench: deps
 	@$(CONFIGURE) -S . -B $(BUILD)-release -DCMAKE_BUILD_TYPE=Release -DVERBARO_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD)-release
-	@cmake --build $(BUILD)-release --target run-bench -j 1
+	@mkdir -p -m 700 /tmp/verbaro-runtime-$$(id -u)
+	@XDG_RUNTIME_DIR=$${XDG_RUNTIME_DIR:-/tmp/verbaro-runtime-$$(id -u)} cmake --build $(BUILD)-release --target run-bench -j 1
 
 fuzz:
 	@tools/setup-deps.sh clang libclang-rt-14-dev
