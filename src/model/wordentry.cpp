@@ -3,22 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/text.h"
+
 namespace {
-
-// Only A to Z fold: every byte of a non-ASCII character has to be identical.
-char foldAsciiCapital(char byte) {
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + ('a' - 'A')) : byte;
-}
-
-bool sameIgnoringAsciiCase(const std::string& guess, const std::string& item) {
-    return guess.size() == item.size()
-        && std::equal(guess.begin(), guess.end(), item.begin(),
-                      [](char a, char b) { return foldAsciiCapital(a) == foldAsciiCapital(b); });
-}
 
 bool matchesAny(const std::vector<std::string>& items, const std::string& guess) {
     return std::any_of(items.begin(), items.end(),
-                       [&guess](const std::string& item) { return sameIgnoringAsciiCase(guess, item); });
+                       [&guess](const std::string& item) { return equalIgnoringAsciiCase(guess, item); });
 }
 
 std::string firstOrEmpty(const std::vector<std::string>& items) {

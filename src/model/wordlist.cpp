@@ -6,19 +6,9 @@
 #include <utility>
 
 #include "model/psdes.h"
+#include "model/text.h"
 
 namespace {
-
-// No byte from 0x80 upward counts: those belong to the UTF-8 characters of the text.
-constexpr std::string_view whiteSpace = " \t\n\v\f\r";
-
-std::string_view stripped(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(whiteSpace);
-    if (start == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(start, text.find_last_not_of(whiteSpace) - start + 1);
-}
 
 // The side split at "," with each piece stripped: k commas give k + 1 items, empty ones too, and
 // the empty side gives none at all. Views keep the line's bytes uncopied until the items are made.

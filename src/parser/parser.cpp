@@ -3,29 +3,11 @@
 #include <utility>
 
 #include "model/exception.h"
+#include "model/text.h"
 #include "parser/codepage.h"
 #include "parser/utf8.h"
 
 namespace {
-
-// No byte from 0x80 up counts: a no-break space, for one, is content.
-bool isWhiteSpace(char byte) {
-    return byte == ' ' || (byte >= '\t' && byte <= '\r');
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isWhiteSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isWhiteSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-char asciiLowerCase(char byte) {
-    return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + ('a' - 'A')) : byte;
-}
 
 // Whether the line begins with the keyword, ignoring the case of the ASCII letters only.
 bool beginsWithKeyword(std::string_view line, std::string_view keyword) {
@@ -41,7 +23,7 @@ bool beginsWithKeyword(std::string_view line, std::string_view keyword) {
 }
 
 std::string_view argumentAfter(std::string_view line, std::string_view keyword) {
-    return trimmed(line.substr(keyword.size()));
+    return stripped(line.substr(keyword.size()));
 }
 
 std::string folderOf(const std::string& fileName) {
@@ -103,7 +85,7 @@ void Parser::readFile(const std::string& fileName, std::size_t importer) {
     while (reader.hasMoreBytes()) {
         const std::string_view rawLine = reader.nextLine();
         ++currentLine_;
-        const std::string_view line = trimmed(decoded(rawLine, mark));
+        const std::string_view line = stripped(decoded(rawLine, mark));
         if (line.empty()) {
             continue;
         }
