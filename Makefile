@@ -48,5 +48,9 @@ fuzz:
 screenshots: build
 	@cmake --build $(BUILD) --target screenshots
 
+.PHONY: package
+package: build
+	@cmake --build $(BUILD) --target package
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD)-release $(FUZZ_BUILD)

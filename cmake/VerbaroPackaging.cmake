@@ -1,0 +1,29 @@
+# Manual pages, and the Debian package that `make package` builds with CPack.
+
+# Every command that comes with the program has its page in docs/man.
+file(GLOB VERBARO_MAN_PAGES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/man/*.1)
+install(FILES ${VERBARO_MAN_PAGES} DESTINATION share/man/man1)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME verbaro)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "vocabulary trainer for dictionaries you write yourself")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Verbaro team <team@verbaro.example.org>")
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# CPack puts the summary on the first line and indents this text below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Verbaro Tool asks you the words of a dictionary that you write as a plain
+text file, one word at a time, checks the translation that you type, and
+tells your accuracy at the end. Dictionaries may import each other and be
+written in UTF-8 or Windows-1252. A guide to the format, example
+dictionaries and the command verbaro-check, which reports what a dictionary
+holds, come with it.")
+# The libraries come from dpkg-shlibdeps; what the program loads by name does not: Qt's X11
+# platform plugin, and the fonts that stand in for the Windows dialog faces.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, fonts-wine, fontconfig")
+include(CPack)
