@@ -37,9 +37,9 @@ public:
 
 // Bounds on the work of one load. A path is read each time it is named, so files that import one
 // another in layers (each file importing every file of the next layer) double the reads with every
-// layer; real dictionaries, diamonds of shared files included, stay far below these. The chosen
-// file itself is never held against them.
+// layer; real dictionaries, diamonds of shared files included, stay far below these.
 struct LoadLimits {
+    // Files read in all, the chosen one included; only imports are ever refused.
     std::uint32_t fileReads = 10'000;
     // Bytes of files read once more during the same load, counted by their size when opened.
     std::uint64_t bytesReadAgain = 256 * 1024 * 1024;
