@@ -109,7 +109,8 @@ TEST_F(CheckTool, LintWarnsAboutWhatTheDrillWouldTurnIntoAnnoyances) {
         {{{"main.txt", "hund=dog\n@import a.txt\n@import b.txt\n"},
           {"a.txt", "@import shared.txt\n"},
           {"b.txt", "\n@import shared.txt\n"},
-          {"shared.txt", "HUND=dog\n"}},
+          {"shared.txt", "HUND=dog\n@import deeper.txt\n"},
+          {"deeper.txt", "deep=1\n"}},
          "shared.txt:1: warning: the word \"HUND\" is also at main.txt:1, with the same translations\n"
          "b.txt:2: warning: \"shared.txt\" was already read, imported at a.txt:1; its entries are added again\n"},
     };

@@ -73,9 +73,10 @@ void Linter::lookAtNewReads() {
         const FileRead& read = reads[readsSeen_];
         const auto [first, isFirst] = firstReadOf_.try_emplace(read.identity, readsSeen_);
         readingAgain_ = !isFirst;
+        // A file read again reads its imports again too: only the import that began it is named.
         // The chosen file is on every chain of imports and never read again, so both reads here
         // were imports.
-        if (readingAgain_) {
+        if (readingAgain_ && firstReadOf_.at(reads[read.importer].identity) == read.importer) {
             const FileRead& firstRead = reads[first->second];
             warn({read.importer, read.importLine},
                  quoted(read.fileName) + " was already read, imported at "
