@@ -68,16 +68,16 @@ Dictionary writeDictionary(const std::filesystem::path& file) {
 std::uint32_t writeSpreadDictionary(const std::filesystem::path& large, const std::filesystem::path& spread) {
     std::ifstream in(large, std::ios::binary);
     std::ofstream importing(spread, std::ios::binary);
-    std::ofstream part;
+    std::ofstream partFile;
     std::string line;
     std::uint32_t lineCount = 0;
     for (; std::getline(in, line); ++lineCount) {
         if (lineCount % linesPerImport == 0) {
-            const std::filesystem::path name = spread.parent_path() / ("part" + std::to_string(lineCount / linesPerImport) + ".txt");
-            importing << "@import " << name.filename().string() << '\n';
-            part = std::ofstream(name, std::ios::binary);
+            const std::string part = "part" + std::to_string(lineCount / linesPerImport) + ".txt";
+            importing << "@import " << part << '\n';
+            partFile = std::ofstream(spread.parent_path() / part, std::ios::binary);
         }
-        part << line << '\n';
+        partFile << line << '\n';
     }
     return (lineCount + linesPerImport - 1) / linesPerImport;
 }

@@ -135,7 +135,8 @@ TEST_F(Open, ImportsThatMultiplyWithoutEndAreRefusedNamingTheImport) {
     for (int layer = 0; layer < 14; ++layer) {
         const std::string next = "L" + std::to_string(layer + 1);
         for (const char* side : {"a", "b"}) {
-            write("L" + std::to_string(layer) + side + ".txt", "w=1\n@import " + next + "a.txt\n@import " + next + "b.txt\n");
+            write("L" + std::to_string(layer) + side + ".txt",
+                  "w=1\n@import " + next + "a.txt\n@import " + next + "b.txt\n");
         }
     }
     open(write("main.txt", "m=1\n@import L0a.txt\n@import L0b.txt\n"));

@@ -235,9 +235,10 @@ TEST_F(ImportBounds, LayersOfFilesImportingEachOtherStopAtTheReadLimitNamingTheI
         FAIL() << "the load did not stop";
     } catch (const ImportLimitExceeded& error) {
         // Reads 1 to 8191 fill the layers down to L11; the 10001st is the 1810th of layer L12.
-        EXPECT_EQ(error.message(), "Verbaro Tool stopped reading the dictionary at the import of \"L12b.txt\" on line 3 "
-                                   "of \"L11a.txt\".\nIts files import one another so many times over that more than "
-                                   "10000 files would have to be read.");
+        EXPECT_EQ(error.message(),
+                  "Verbaro Tool stopped reading the dictionary at the import of \"L12b.txt\" on line 3 of "
+                  "\"L11a.txt\".\nIts files import one another so many times over that more than 10000 files "
+                  "would have to be read.");
     }
     EXPECT_EQ(words.remainingCount(), 10'000u);
 }

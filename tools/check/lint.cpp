@@ -33,12 +33,12 @@ char32_t oddSpaceIn(std::string_view text) {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
         const auto lead = static_cast<unsigned char>(text[i]);
         const auto second = static_cast<unsigned char>(text[i + 1]);
+        const auto third = i + 2 < text.size() ? static_cast<unsigned char>(text[i + 2]) : 0;
         char32_t codePoint = 0;
         if (lead >= 0xC2 && lead <= 0xDF && isContinuation(second)) {
             codePoint = (lead & 0x1Fu) << 6 | (second & 0x3Fu);
-        } else if (lead >= 0xE0 && lead <= 0xEF && isContinuation(second) && i + 2 < text.size()
-                   && isContinuation(static_cast<unsigned char>(text[i + 2]))) {
-            codePoint = (lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+        } else if (lead >= 0xE0 && lead <= 0xEF && isContinuation(second) && isContinuation(third)) {
+            codePoint = (lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (third & 0x3Fu);
         }
         if (isOddSpace(codePoint)) {
             return codePoint;
@@ -100,7 +100,8 @@ void Linter::lookAtSide(const std::vector<std::string>& items, std::string_view 
             continue;
         }
         if (const char32_t space = oddSpaceIn(item); space != 0) {
-            warn(here, theItem + quoted(item) + " holds " + codePointName(space) + ", an invisible or non-breaking space");
+            warn(here,
+                 theItem + quoted(item) + " holds " + codePointName(space) + ", an invisible or non-breaking space");
         }
         std::string key = folded(item);
         if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
