@@ -88,6 +88,7 @@ bool LineReader::open(const std::string& path) {
         return false;
     }
     identity_ = {status.st_dev, status.st_ino};
+    size_ = static_cast<std::uint64_t>(status.st_size);
     capacity_ = blockSize;
     buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
     return true;

@@ -2,7 +2,9 @@
 
 #include <sys/types.h>
 
+#include <compare>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,7 +14,7 @@ struct FileIdentity {
     dev_t device = 0;
     ino_t inode = 0;
 
-    bool operator==(const FileIdentity&) const = default;
+    auto operator<=>(const FileIdentity&) const = default;
 };
 
 enum class ByteOrderMark { none, utf8, utf16LittleEndian, utf16BigEndian, utf32LittleEndian, utf32BigEndian };
@@ -31,6 +33,8 @@ public:
     // directory, FIFO, socket or device named in a dictionary never blocks or floods the reader.
     bool open(const std::string& path);
     FileIdentity identity() const { return identity_; }
+    // The size of the file when it was opened.
+    std::uint64_t size() const { return size_; }
 
     // Looks at the first bytes of the file; consumes the mark found and gives back everything else.
     // Where two marks match, the longer wins.
@@ -44,6 +48,7 @@ private:
 
     int descriptor_ = -1;
     FileIdentity identity_;
+    std::uint64_t size_ = 0;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_ = 0;
     std::size_t start_ = 0;  // first byte not handed out yet

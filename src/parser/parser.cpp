@@ -1,5 +1,6 @@
 #include "parser/parser.h"
 
+#include <string>
 #include <utility>
 
 #include "model/exception.h"
@@ -47,39 +48,51 @@ std::string FileUnsupported::toString() const {
     return "parser.FileUnsupported";
 }
 
-Parser::Parser(std::string fileName, WordList& wordList)
-    : wordList_(wordList), importFolder_(folderOf(fileName)) {
+ImportLimitExceeded::ImportLimitExceeded(const std::string& import, std::uint64_t importLine,
+                                         const std::string& importer, const std::string& limit)
+    : AppException("Verbaro Tool stopped reading the dictionary at the import of \"" + import + "\" on line "
+                   + std::to_string(importLine) + " of \"" + importer + "\".\nIts files import one another so "
+                   "many times over that " + limit + ".") {}
+
+std::string ImportLimitExceeded::toString() const {
+    return "parser.ImportLimitExceeded";
+}
+
+Parser::Parser(std::string fileName, WordList& wordList, LoadLimits limits)
+    : wordList_(wordList), limits_(limits), importFolder_(folderOf(fileName)) {
     pendingFiles_.prepend(std::move(fileName));
-    pendingImporters_.prepend(chosenFile);
+    pendingSources_.prepend({FileRead::noImporter, 0});
 }
 
 void Parser::parse() {
     while (!pendingFiles_.isEmpty()) {
         while (!pendingFiles_.isEmpty()) {
             const std::string fileName = pendingFiles_.pop();
-            readFile(fileName, pendingImporters_.pop());
+            readFile(fileName, pendingSources_.pop());
         }
         // Popping the imports found in this pass and prepending them reverses them back into
         // the order of their lines: files are read level by level.
         while (!foundImports_.isEmpty()) {
             pendingFiles_.prepend(foundImports_.pop());
-            pendingImporters_.prepend(foundImporters_.pop());
+            pendingSources_.prepend(foundSources_.pop());
         }
     }
 }
 
-void Parser::readFile(const std::string& fileName, std::size_t importer) {
+void Parser::readFile(const std::string& fileName, ImportSource source) {
     currentFile_ = fileName;
     currentLine_ = 0;
     LineReader reader;
     if (!reader.open(fileName)) {
         throw FileError();
     }
-    if (isOnImportChain(reader.identity(), importer)) {
+    if (isOnImportChain(reader.identity(), source.importer)) {
         return;
     }
-    filesRead_.push_back({reader.identity(), importer});
-    fileBeingRead_ = filesRead_.size() - 1;
+    if (source.importer != FileRead::noImporter) {
+        countImportRead(fileName, reader, source);
+    }
+    filesRead_.push_back({fileName, reader.identity(), source.importer, source.line});
 
     const ByteOrderMark mark = reader.takeByteOrderMark();
     while (reader.hasMoreBytes()) {
@@ -133,17 +146,39 @@ void Parser::handleDirective(std::string_view line) {
         // written for a working directory in that folder rely on it.
         const std::string_view path = argumentAfter(line, "@import");
         foundImports_.prepend(path.starts_with('/') ? std::string(path) : importFolder_ + std::string(path));
-        foundImporters_.prepend(fileBeingRead_);
+        foundSources_.prepend({filesRead_.size() - 1, currentLine_});
     } else if (!beginsWithKeyword(line, "@ver") || argumentAfter(line, "@ver") != "1.0") {
         throw FileUnsupported();
     }
 }
 
 bool Parser::isOnImportChain(FileIdentity identity, std::size_t importer) const {
-    for (std::size_t link = importer; link != chosenFile; link = filesRead_[link].importer) {
+    for (std::size_t link = importer; link != FileRead::noImporter; link = filesRead_[link].importer) {
         if (filesRead_[link].identity == identity) {
             return true;
         }
     }
     return false;
+}
+
+void Parser::countImportRead(const std::string& fileName, const LineReader& reader, ImportSource source) {
+    const bool readBefore = !filesSeen_.insert(reader.identity()).second;
+    if (readBefore) {
+        bytesReadAgain_ += reader.size();
+    }
+    std::string limit;
+    if (filesRead_.size() >= limits_.fileReads) {
+        limit = "more than " + std::to_string(limits_.fileReads) + " files would have to be read";
+    } else if (bytesReadAgain_ > limits_.bytesReadAgain) {
+        limit = "more than " + std::to_string(limits_.bytesReadAgain / (1024 * 1024))
+              + " MB would have to be read again";
+    } else {
+        return;
+    }
+    throw ImportLimitExceeded(shownName(fileName), source.line, shownName(filesRead_[source.importer].fileName), limit);
+}
+
+// Names as the dictionary's author wrote them: relative to the chosen file's folder where they are in it.
+std::string Parser::shownName(const std::string& fileName) const {
+    return fileName.starts_with(importFolder_) ? fileName.substr(importFolder_.size()) : fileName;
 }

@@ -129,6 +129,25 @@ TEST_F(Open, ImportsAreDrilledWithTheChosenFile) {
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "0", "0", "2"}));
 }
 
+TEST_F(Open, ImportsThatMultiplyWithoutEndAreRefusedNamingTheImport) {
+    open(write("one.txt", "hund = dog\n"));
+    // Each layer's two files import both files of the next: the reads double with every layer.
+    for (int layer = 0; layer < 14; ++layer) {
+        const std::string next = "L" + std::to_string(layer + 1);
+        for (const char* side : {"a", "b"}) {
+            write("L" + std::to_string(layer) + side + ".txt",
+                  "w=1\n@import " + next + "a.txt\n@import " + next + "b.txt\n");
+        }
+    }
+    open(write("main.txt", "m=1\n@import L0a.txt\n@import L0b.txt\n"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Verbaro Tool stopped reading the dictionary at the import of \"L12b.txt\" on line 3 of "
+                             "\"L11a.txt\".\nIts files import one another so many times over that more than 10000 "
+                             "files would have to be read.");
+    EXPECT_EQ(boxes[0].icon, MessageBoxIcon::Warning);
+    expectNoDictionary(*form);
+}
+
 TEST(FolderOf, IsTheTextBeforeTheLastSlash) {
     EXPECT_EQ(folderOf("/home/learner/words/german.txt"), "/home/learner/words");
     EXPECT_EQ(folderOf("/german.txt"), "");

@@ -81,3 +81,67 @@ TEST_F(CheckTool, WrongUsageExitsWithTwo) {
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, testing::HasSubstr("--dump"));
 }
+
+TEST_F(CheckTool, LintWarnsAboutWhatTheDrillWouldTurnIntoAnnoyances) {
+    using Files = std::vector<std::pair<std::string, std::string>>;
+    const struct {
+        Files files;  // main.txt is checked
+        std::string warnings;
+    } cases[] = {
+        {{{"main.txt", "hund=dog\nkatt dog\nbig dog=stor hund\n"}}, ""},
+        {{{"main.txt", "hund=dog,hound\nHUND = hound, DOG\nhund=cat\n\xC3\x85sna=donkey\n\xC3\xA5sna=ass\n"}},
+         "main.txt:2: warning: the word \"HUND\" is also at main.txt:1, with the same translations\n"
+         "main.txt:3: warning: the word \"hund\" is also at main.txt:1, with other translations\n"},
+        {{{"main.txt", "hund, Hund = dog, hound, DOG\na, b = x\na, b = y\n"}},
+         "main.txt:1: warning: the word \"Hund\" is given twice\n"
+         "main.txt:1: warning: the translation \"DOG\" is given twice\n"
+         "main.txt:3: warning: the word \"a\" is also at main.txt:2, with other translations\n"},
+        {{{"main.txt", "x =\n= y\na = b,,c,\n, q = r\n"}},
+         "main.txt:1: warning: the entry has no translations\n"
+         "main.txt:2: warning: the entry has no words\n"
+         "main.txt:3: warning: empty translation (an empty answer is taken as right)\n"
+         "main.txt:4: warning: empty word (an empty answer is taken as right)\n"},
+        {{{"main.txt", "b\xC2\xA0" "c=d\nx=\xE2\x80\x89y\nz=\xEF\xBB\xBFw\n\xE3\x80\x80v=u\n"}},
+         "main.txt:1: warning: the word \"b\xC2\xA0" "c\" holds U+00A0, an invisible or non-breaking space\n"
+         "main.txt:2: warning: the translation \"\xE2\x80\x89y\" holds U+2009, an invisible or non-breaking space\n"
+         "main.txt:3: warning: the translation \"\xEF\xBB\xBFw\" holds U+FEFF, an invisible or non-breaking space\n"
+         "main.txt:4: warning: the word \"\xE3\x80\x80v\" holds U+3000, an invisible or non-breaking space\n"},
+        {{{"main.txt", "hund=dog\n@import a.txt\n@import b.txt\n"},
+          {"a.txt", "@import shared.txt\n"},
+          {"b.txt", "\n@import shared.txt\n"},
+          {"shared.txt", "HUND=dog\n@import deeper.txt\n"},
+          {"deeper.txt", "deep=1\n"}},
+         "shared.txt:1: warning: the word \"HUND\" is also at main.txt:1, with the same translations\n"
+         "b.txt:2: warning: \"shared.txt\" was already read, imported at a.txt:1; its entries are added again\n"},
+    };
+    for (const auto& [files, warnings] : cases) {
+        for (const auto& [name, text] : files) {
+            write(name, text);
+        }
+        const ToolRun run = check("--lint main.txt");
+        EXPECT_EQ(run.status, 0) << files.front().second;
+        EXPECT_EQ(run.err, warnings) << files.front().second;
+    }
+}
+
+TEST_F(CheckTool, StrictFailsOnAWarningAndAnErrorFailsEitherWay) {
+    write("clean.txt", "hund=dog\n");
+    write("repeated.txt", "hund=dog\nhund=dog\n");
+    write("broken.txt", "hund=dog\nbroken\n");
+    const struct {
+        std::string arguments;
+        int status;
+        std::string out;
+    } cases[] = {
+        {"--lint repeated.txt", 0, "repeated.txt: title \"\", 2 entries, 1 warning\n"},
+        {"--strict clean.txt", 0, "clean.txt: title \"\", 1 entry, 0 warnings\n"},
+        {"--strict clean.txt repeated.txt", 1,
+         "clean.txt: title \"\", 1 entry, 0 warnings\nrepeated.txt: title \"\", 2 entries, 1 warning\n"},
+        {"--lint broken.txt", 1, "broken.txt: title \"\", 1 entry before the error, 0 warnings\n"},
+    };
+    for (const auto& [arguments, status, out] : cases) {
+        const ToolRun run = check(arguments);
+        EXPECT_EQ(run.status, status) << arguments;
+        EXPECT_EQ(run.out, out) << arguments;
+    }
+}

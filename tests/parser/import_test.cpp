@@ -216,3 +216,63 @@ TEST_F(DeepImports, AnErrorAtTheBottomOfADeepChainNamesThatFile) {
     EXPECT_THROW(parse("0.txt"), FileError);
     EXPECT_EQ(parser->currentFile(), path("1000.txt"));
 }
+
+using ImportBounds = ParserTest;
+
+TEST_F(ImportBounds, LayersOfFilesImportingEachOtherStopAtTheReadLimitNamingTheImport) {
+    // Each layer's two files import both files of the next: the reads double with every layer.
+    constexpr int layers = 500;
+    write("main.txt", "m=1\n@import L0a.txt\n@import L0b.txt\n");
+    for (int layer = 0; layer < layers; ++layer) {
+        const std::string next = "L" + std::to_string(layer + 1);
+        const std::string imports = layer + 1 < layers ? "@import " + next + "a.txt\n@import " + next + "b.txt\n" : "";
+        for (const char* side : {"a", "b"}) {
+            write("L" + std::to_string(layer) + side + ".txt", "w=1\n" + imports);
+        }
+    }
+    try {
+        parse("main.txt");
+        FAIL() << "the load did not stop";
+    } catch (const ImportLimitExceeded& error) {
+        // Reads 1 to 8191 fill the layers down to L11; the 10001st is the 1810th of layer L12.
+        EXPECT_EQ(error.message(),
+                  "Verbaro Tool stopped reading the dictionary at the import of \"L12b.txt\" on line 3 of "
+                  "\"L11a.txt\".\nIts files import one another so many times over that more than 10000 files "
+                  "would have to be read.");
+    }
+    EXPECT_EQ(words.remainingCount(), 10'000u);
+}
+
+TEST_F(ImportBounds, ASharedFileIsReadOnceForEachImportUpToTheLimits) {
+    write("main.txt", "m=1\n@import a.txt\n@import b.txt\n");
+    write("a.txt", "a=1\n@import shared.txt\n");
+    write("b.txt", "b=1\n@import shared.txt\n");
+    write("shared.txt", "s=1\n");
+    const struct {
+        LoadLimits limits;
+        std::string error;  // empty when the load succeeds
+    } cases[] = {
+        {{}, ""},
+        {{.fileReads = 5, .bytesReadAgain = 4}, ""},
+        {{.fileReads = 4}, "more than 4 files would have to be read"},
+        {{.bytesReadAgain = 3}, "would have to be read again"},
+    };
+    for (const auto& [limits, error] : cases) {
+        RecordingWordList loaded;
+        Parser load(path("main.txt"), loaded, limits);
+        if (error.empty()) {
+            load.parse();
+            EXPECT_THAT(loaded.lines, ElementsAre("m=1", "a=1", "b=1", "s=1", "s=1"));
+            EXPECT_EQ(loaded.remainingCount(), 5u);
+            continue;
+        }
+        try {
+            load.parse();
+            ADD_FAILURE() << error;
+        } catch (const ImportLimitExceeded& exceeded) {
+            EXPECT_THAT(exceeded.message(), testing::HasSubstr("import of \"shared.txt\" on line 2 of \"b.txt\""));
+            EXPECT_THAT(exceeded.message(), testing::HasSubstr(error));
+            EXPECT_THAT(loaded.lines, ElementsAre("m=1", "a=1", "b=1", "s=1"));
+        }
+    }
+}

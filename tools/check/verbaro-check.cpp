@@ -8,14 +8,15 @@
 #include <string_view>
 #include <vector>
 
+#include "lint.h"
 #include "model/wordlist.h"
 #include "parser/parser.h"
-#include "parser/utf8.h"
+#include "quoting.h"
 
 namespace {
 
 constexpr const char* usage =
-    "Usage: verbaro-check [--dump] FILE...\n"
+    "Usage: verbaro-check [--dump] [--lint] [--strict] FILE...\n"
     "Reads each dictionary FILE with its imports, as Verbaro Tool does, and reports it.\n"
     "\n"
     "For each file, standard output gets one line:\n"
@@ -24,75 +25,55 @@ constexpr const char* usage =
     "  FILE: title \"TITLE\", N entries before the error\n"
     "and standard error gets where the reading stopped and why:\n"
     "  IMPORTED-FILE:LINE: MESSAGE\n"
-    "LINE is left out (\"IMPORTED-FILE: MESSAGE\") when the file itself could not be opened.\n"
+    "LINE is left out (\"IMPORTED-FILE: MESSAGE\") when the file itself could not be opened, or\n"
+    "when reading it would go past the bounds of one load (10000 file reads, 256 MB read again).\n"
     "\n"
-    "  --dump  also prints every entry read, one a line, in the order in which the word list\n"
-    "          keeps them (the last one read first):\n"
-    "            [\"WORD\", \"WORD\"] = [\"TRANSLATION\"]\n"
-    "          A side without items shows as []. Every text stands in double quotes; in it\n"
-    "          \\\" and \\\\ stand for a quote and a backslash, \\n \\r \\t for line feed, carriage\n"
-    "          return and tab, \\u00XX for any other control character, and \\xNN for a byte\n"
-    "          that is not part of well-formed UTF-8. All other characters are printed as they are.\n"
+    "  --dump    also prints every entry read, one a line, in the order in which the word list\n"
+    "            keeps them (the last one read first):\n"
+    "              [\"WORD\", \"WORD\"] = [\"TRANSLATION\"]\n"
+    "            A side without items shows as []. Every text stands in double quotes; in it\n"
+    "            \\\" and \\\\ stand for a quote and a backslash, \\n \\r \\t for line feed, carriage\n"
+    "            return and tab, \\u00XX for any other control character, and \\xNN for a byte\n"
+    "            that is not part of well-formed UTF-8. All other characters are printed as they are.\n"
+    "  --lint    also warns on standard error, as they are read, about entries and imports that\n"
+    "            the drill would turn into silent annoyances, one a line:\n"
+    "              FILE:LINE: warning: TEXT\n"
+    "            a word that another entry has too (the same when a guess of one matches the other:\n"
+    "            A to Z taken as a to z), with the same or with other translations; an\n"
+    "            alternative given twice in one side; a side without items; an empty alternative;\n"
+    "            an invisible or non-breaking space (U+00A0, U+2000 to U+200B, U+202F, U+3000,\n"
+    "            U+FEFF and others); a file imported again, at its @import line. The entries of a\n"
+    "            file read again, and its imports, are not looked at again. The line on standard\n"
+    "            output ends in \", N warnings\".\n"
+    "  --strict  as --lint, and a warning makes the exit status 1.\n"
     "\n"
-    "Exit status: 0 when every file was read, 1 when one was not, 2 for wrong usage.\n";
+    "Exit status: 0 when every file was read, 1 when one was not (or, with --strict, when there\n"
+    "was a warning), 2 for wrong usage.\n";
 
-// Keeps the lines handed to the word list, so that its entries can be listed afterwards.
+struct Options {
+    bool dump = false;
+    bool lint = false;
+    bool strict = false;
+};
+
+// Keeps the lines handed to the word list, so that its entries can be listed afterwards, and
+// shows each to the linter, if there is one.
 class RecordingWordList : public WordList {
 public:
     void addEntry(const std::string& line) override {
         WordList::addEntry(line);
         lines_.push_back(line);
+        if (linter_ != nullptr) {
+            linter_->lookAtEntry(line);
+        }
     }
     const std::vector<std::string>& lines() const { return lines_; }
+    void setLinter(Linter* linter) { linter_ = linter; }
 
 private:
     std::vector<std::string> lines_;
+    Linter* linter_ = nullptr;
 };
-
-std::size_t utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return 2;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    return 0;
-}
-
-std::string quoted(std::string_view text) {
-    std::string out = "\"";
-    char escape[8];
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte == '"' || byte == '\\') {
-            out += '\\';
-            out += static_cast<char>(byte);
-        } else if (byte == '\n') {
-            out += "\\n";
-        } else if (byte == '\r') {
-            out += "\\r";
-        } else if (byte == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            std::snprintf(escape, sizeof escape, "\\u%04X", byte);
-            out += escape;
-        } else if (byte < 0x80) {
-            out += static_cast<char>(byte);
-        } else if (const std::size_t length = utf8SequenceLength(byte);
-                   length != 0 && isWellFormedUtf8(text.substr(i, length))) {
-            out += text.substr(i, length);
-            i += length - 1;
-        } else {
-            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-            out += escape;
-        }
-    }
-    out += '"';
-    return out;
-}
 
 std::string quotedList(const std::vector<std::string>& items) {
     std::string out = "[";
@@ -111,36 +92,54 @@ void dumpEntries(const RecordingWordList& words) {
     }
 }
 
-// Returns whether the file and all its imports were read.
-bool check(const std::string& fileName, bool dump) {
+// Returns whether the file and all its imports were read, and, with --strict, without a warning.
+bool check(const std::string& fileName, const Options& options) {
     RecordingWordList words;
     Parser parser(fileName, words);
+    Linter linter(parser);
+    if (options.lint) {
+        words.setLinter(&linter);
+    }
     bool complete = true;
+    std::string failure;
     try {
         parser.parse();
     } catch (const std::exception& error) {
         complete = false;
+        failure = error.what();
+    }
+    if (options.lint) {
+        linter.lookAtNewReads();
+    }
+    if (!complete) {
         std::fflush(stdout);
         if (parser.currentLine() == 0) {
-            std::fprintf(stderr, "%s: %s\n", parser.currentFile().c_str(), error.what());
+            std::fprintf(stderr, "%s: %s\n", parser.currentFile().c_str(), failure.c_str());
         } else {
             std::fprintf(stderr, "%s:%llu: %s\n", parser.currentFile().c_str(),
-                         static_cast<unsigned long long>(parser.currentLine()), error.what());
+                         static_cast<unsigned long long>(parser.currentLine()), failure.c_str());
         }
     }
     const std::uint32_t count = words.remainingCount();
-    std::printf("%s: title %s, %u %s%s\n", fileName.c_str(), quoted(words.title()).c_str(), count,
+    std::printf("%s: title %s, %u %s%s", fileName.c_str(), quoted(words.title()).c_str(), count,
                 count == 1 ? "entry" : "entries", complete ? "" : " before the error");
-    if (dump) {
+    const std::uint32_t warnings = linter.warningCount();
+    if (options.lint) {
+        std::printf(", %u %s", warnings, warnings == 1 ? "warning" : "warnings");
+    }
+    std::printf("\n");
+    if (options.dump) {
         dumpEntries(words);
     }
-    return complete;
+    // The next file's warnings go to standard error as they are found: they come after this line.
+    std::fflush(stdout);
+    return complete && !(options.strict && warnings > 0);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool dump = false;
+    Options options;
     std::vector<std::string> files;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -150,7 +149,12 @@ int main(int argc, char** argv) {
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--dump") {
-            dump = true;
+            options.dump = true;
+        } else if (argument == "--lint") {
+            options.lint = true;
+        } else if (argument == "--strict") {
+            options.lint = true;
+            options.strict = true;
         } else if (argument == "--help" || argument == "-h") {
             std::fputs(usage, stdout);
             return 0;
@@ -163,9 +167,9 @@ int main(int argc, char** argv) {
         std::fputs(usage, stderr);
         return 2;
     }
-    bool allRead = true;
+    bool allPassed = true;
     for (const std::string& file : files) {
-        allRead = check(file, dump) && allRead;
+        allPassed = check(file, options) && allPassed;
     }
-    return allRead ? 0 : 1;
+    return allPassed ? 0 : 1;
 }

@@ -1,0 +1,153 @@
+#include "lint.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "model/text.h"
+#include "model/wordlist.h"
+#include "quoting.h"
+
+namespace {
+
+std::string folded(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), asciiLowerCase);
+    return result;
+}
+
+bool isContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// Spaces that look like a plain space or like nothing at all, and that a typed plain space never
+// matches.
+bool isOddSpace(char32_t codePoint) {
+    return codePoint == 0x00A0 || codePoint == 0x1680 || codePoint == 0x180E
+        || (codePoint >= 0x2000 && codePoint <= 0x200B) || codePoint == 0x2028 || codePoint == 0x2029
+        || codePoint == 0x202F || codePoint == 0x205F || codePoint == 0x2060 || codePoint == 0x3000
+        || codePoint == 0xFEFF;
+}
+
+// The first odd space in the text, or 0. All of them take two or three bytes in UTF-8.
+char32_t oddSpaceIn(std::string_view text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const auto second = static_cast<unsigned char>(text[i + 1]);
+        const auto third = i + 2 < text.size() ? static_cast<unsigned char>(text[i + 2]) : 0;
+        char32_t codePoint = 0;
+        if (lead >= 0xC2 && lead <= 0xDF && isContinuation(second)) {
+            codePoint = (lead & 0x1Fu) << 6 | (second & 0x3Fu);
+        } else if (lead >= 0xE0 && lead <= 0xEF && isContinuation(second) && isContinuation(third)) {
+            codePoint = (lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (third & 0x3Fu);
+        }
+        if (isOddSpace(codePoint)) {
+            return codePoint;
+        }
+    }
+    return 0;
+}
+
+std::string codePointName(char32_t codePoint) {
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(codePoint));
+    return name;
+}
+
+}  // namespace
+
+void Linter::lookAtEntry(const std::string& line) {
+    lookAtNewReads();
+    // The entries of a file read again were looked at when it was first read.
+    if (readingAgain_) {
+        return;
+    }
+    const WordEntry entry = entryFromLine(line);
+    lookAtSide(entry.words(), "word");
+    lookAtSide(entry.translations(), "translation");
+    lookAtWordsSeenBefore(entry);
+}
+
+void Linter::lookAtNewReads() {
+    const std::vector<FileRead>& reads = parser_.filesRead();
+    for (; readsSeen_ < reads.size(); ++readsSeen_) {
+        const FileRead& read = reads[readsSeen_];
+        const auto [first, isFirst] = firstReadOf_.try_emplace(read.identity, readsSeen_);
+        readingAgain_ = !isFirst;
+        // A file read again reads its imports again too: only the import that began it is named.
+        // The chosen file is on every chain of imports and never read again, so both reads here
+        // were imports.
+        if (readingAgain_ && firstReadOf_.at(reads[read.importer].identity) == read.importer) {
+            const FileRead& firstRead = reads[first->second];
+            warn({read.importer, read.importLine},
+                 quoted(read.fileName) + " was already read, imported at "
+                     + placeText({firstRead.importer, firstRead.importLine}) + "; its entries are added again");
+        }
+    }
+}
+
+void Linter::lookAtSide(const std::vector<std::string>& items, std::string_view noun) {
+    const Place here = currentPlace();
+    const std::string theItem = "the " + std::string(noun) + " ";
+    if (items.empty()) {
+        warn(here, "the entry has no " + std::string(noun) + "s");
+    }
+    if (std::find(items.begin(), items.end(), "") != items.end()) {
+        warn(here, "empty " + std::string(noun) + " (an empty answer is taken as right)");
+    }
+    std::vector<std::string> seen;
+    for (const std::string& item : items) {
+        if (item.empty()) {
+            continue;
+        }
+        if (const char32_t space = oddSpaceIn(item); space != 0) {
+            warn(here,
+                 theItem + quoted(item) + " holds " + codePointName(space) + ", an invisible or non-breaking space");
+        }
+        std::string key = folded(item);
+        if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
+            warn(here, theItem + quoted(item) + " is given twice");
+        } else {
+            seen.push_back(std::move(key));
+        }
+    }
+}
+
+void Linter::lookAtWordsSeenBefore(const WordEntry& entry) {
+    const std::size_t index = entries_.size();
+    SeenEntry& seen = entries_.emplace_back(SeenEntry{currentPlace(), {}});
+    for (const std::string& translation : entry.translations()) {
+        seen.translations.push_back(folded(translation));
+    }
+    std::sort(seen.translations.begin(), seen.translations.end());
+    seen.translations.erase(std::unique(seen.translations.begin(), seen.translations.end()), seen.translations.end());
+
+    // One warning for each earlier entry, however many words the two share.
+    std::vector<std::size_t> named;
+    for (const std::string& word : entry.words()) {
+        if (word.empty()) {
+            continue;
+        }
+        const auto [first, isFirst] = firstEntryWith_.try_emplace(folded(word), index);
+        const std::size_t earlier = first->second;
+        if (isFirst || earlier == index || std::find(named.begin(), named.end(), earlier) != named.end()) {
+            continue;
+        }
+        named.push_back(earlier);
+        const bool sameTranslations = entries_[earlier].translations == seen.translations;
+        warn(seen.place, "the word " + quoted(word) + " is also at " + placeText(entries_[earlier].place)
+                             + (sameTranslations ? ", with the same translations" : ", with other translations"));
+    }
+}
+
+void Linter::warn(const Place& place, const std::string& text) {
+    ++warningCount_;
+    std::fprintf(stderr, "%s: warning: %s\n", placeText(place).c_str(), text.c_str());
+}
+
+Linter::Place Linter::currentPlace() const {
+    return {readsSeen_ - 1, parser_.currentLine()};
+}
+
+std::string Linter::placeText(const Place& place) const {
+    return parser_.filesRead()[place.read].fileName + ":" + std::to_string(place.line);
+}
