@@ -1,0 +1,138 @@
+#include "textinput.h"
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "model/text.h"
+#include "parser/utf8.h"
+
+namespace {
+
+constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
+
+struct MarkedEncoding {
+    std::string_view mark;
+    const char* encoding;
+};
+
+// Longer marks first: FF FE 00 00 is UTF-32, not UTF-16 followed by a NUL.
+constexpr MarkedEncoding markedEncodings[] = {
+    {utf8Mark, "UTF-8"},
+    {std::string_view("\xFF\xFE\0\0", 4), "UTF-32LE"},
+    {std::string_view("\0\0\xFE\xFF", 4), "UTF-32BE"},
+    {"\xFF\xFE", "UTF-16LE"},
+    {"\xFE\xFF", "UTF-16BE"},
+};
+
+bool isUtf8Name(const std::string& encoding) {
+    return equalIgnoringAsciiCase(encoding, "UTF-8") || equalIgnoringAsciiCase(encoding, "UTF8");
+}
+
+std::string checkedUtf8(std::string_view text) {
+    if (!isWellFormedUtf8(text)) {
+        std::size_t lineStart = 0;
+        while (true) {
+            const std::size_t lineEnd = std::min(text.find('\n', lineStart), text.size());
+            if (!isWellFormedUtf8(text.substr(lineStart, lineEnd - lineStart))) {
+                throw InputError(lineAt(text, lineStart), "the text is not well-formed UTF-8");
+            }
+            lineStart = lineEnd + 1;
+        }
+    }
+    return std::string(text);
+}
+
+class Converter {
+public:
+    explicit Converter(const std::string& encoding) : descriptor_(::iconv_open("UTF-8", encoding.c_str())) {
+        if (descriptor_ == reinterpret_cast<iconv_t>(-1)) {
+            throw InputError(0, "unknown encoding \"" + encoding + "\"");
+        }
+    }
+    ~Converter() { ::iconv_close(descriptor_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    std::string converted(std::string_view bytes, const std::string& encoding) {
+        std::string out(bytes.size() * 2 + 16, '\0');
+        char* in = const_cast<char*>(bytes.data());
+        std::size_t inLeft = bytes.size();
+        std::size_t written = 0;
+        while (inLeft > 0) {
+            char* outAt = out.data() + written;
+            std::size_t outLeft = out.size() - written;
+            const std::size_t result = ::iconv(descriptor_, &in, &inLeft, &outAt, &outLeft);
+            written = out.size() - outLeft;
+            if (result != static_cast<std::size_t>(-1)) {
+                break;
+            }
+            if (errno == E2BIG) {
+                out.resize(out.size() * 2);
+            } else {
+                out.resize(written);
+                throw InputError(lineAt(out, written), "the text is not " + encoding);
+            }
+        }
+        out.resize(written);
+        return out;
+    }
+
+private:
+    iconv_t descriptor_;
+};
+
+}  // namespace
+
+std::uint64_t lineAt(std::string_view text, std::size_t offset) {
+    return 1 + static_cast<std::uint64_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+std::string readWholeFile(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        throw InputError(0, std::strerror(errno));
+    }
+    std::string bytes;
+    char block[1 << 16];
+    ssize_t count;
+    while ((count = ::read(descriptor, block, sizeof block)) != 0) {
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int reason = errno;
+            ::close(descriptor);
+            throw InputError(0, std::strerror(reason));
+        }
+        bytes.append(block, static_cast<std::size_t>(count));
+    }
+    ::close(descriptor);
+    return bytes;
+}
+
+std::string decodedText(std::string_view bytes, const std::string& encoding) {
+    std::string chosen = encoding;
+    if (chosen.empty()) {
+        for (const MarkedEncoding& marked : markedEncodings) {
+            if (bytes.starts_with(marked.mark)) {
+                chosen = marked.encoding;
+                bytes.remove_prefix(marked.mark.size());
+                break;
+            }
+        }
+    }
+    if (chosen.empty()) {
+        chosen = isWellFormedUtf8(bytes) ? "UTF-8" : "WINDOWS-1252";
+    }
+    std::string text = isUtf8Name(chosen) ? checkedUtf8(bytes) : Converter(chosen).converted(bytes, chosen);
+    // A named encoding keeps its mark through the conversion.
+    if (std::string_view(text).starts_with(utf8Mark)) {
+        text.erase(0, utf8Mark.size());
+    }
+    return text;
+}
