@@ -27,7 +27,7 @@ std::string lowerCaseExtension(const std::string& fileName) {
 }
 
 // Every one of the first lines with something in it is a directive, a comment or an entry with an
-// equals sign, and none is split by tabs.
+// equals sign.
 bool looksLikeDictionary(std::string_view text) {
     std::size_t sampled = 0;
     for (std::size_t start = 0; start < text.size() && sampled < linesToSample;) {
@@ -38,8 +38,7 @@ bool looksLikeDictionary(std::string_view text) {
             continue;
         }
         ++sampled;
-        const bool isEntry = line.find('=') != std::string_view::npos && line.find('\t') == std::string_view::npos;
-        if (!line.starts_with('@') && !line.starts_with(';') && !isEntry) {
+        if (!line.starts_with('@') && !line.starts_with(';') && line.find('=') == std::string_view::npos) {
             return false;
         }
     }
