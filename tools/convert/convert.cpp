@@ -167,7 +167,6 @@ std::string writeOutput(const std::string& target, const std::string& text) {
         written = count > 0 || (count < 0 && errno == EINTR);
         done += count > 0 ? static_cast<std::size_t>(count) : 0;
     }
-    written = written && ::fsync(descriptor) == 0;
     const int reason = errno;
     written = ::close(descriptor) == 0 && written;
     if (written && ::rename(temporary.c_str(), target.c_str()) == 0) {

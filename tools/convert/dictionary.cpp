@@ -1,5 +1,6 @@
 #include "dictionary.h"
 
+#include <array>
 #include <cstdio>
 #include <exception>
 
@@ -18,19 +19,28 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
-std::string whyFieldNotWritable(const std::string& field, bool isWord) {
-    if (field.find_first_of("\r\n") != std::string::npos) {
-        return quoted(field) + " holds a line break";
-    }
-    if (field.find('=') != std::string::npos) {
-        return quoted(field) + " holds \"=\", which parts word and translation";
-    }
-    if (field.find(',') != std::string::npos) {
-        return quoted(field) + " holds \",\", which parts alternatives";
-    }
+// The bytes that a dictionary line gives a meaning of their own, with the reason each is refused.
+constexpr std::array<const char*, 256> refusedBytes = [] {
+    std::array<const char*, 256> reasons{};
+    reasons['\n'] = reasons['\r'] = "a line break";
+    reasons['='] = "\"=\", which parts word and translation";
+    reasons[','] = "\",\", which parts alternatives";
     // A dictionary line ends at its first ";", wherever it stands.
-    if (field.find(';') != std::string::npos) {
-        return quoted(field) + " holds \";\", which starts a comment";
+    reasons[';'] = "\";\", which starts a comment";
+    return reasons;
+}();
+
+std::string whyFieldNotWritable(const std::string& field, bool isWord) {
+    // One pass over the field, since this runs for every field of a large table; a line break
+    // weighs more than any other reason.
+    const char* reason = nullptr;
+    for (const char byte : field) {
+        if (const char* refused = refusedBytes[static_cast<unsigned char>(byte)]; refused != nullptr) {
+            reason = reason == nullptr || byte == '\n' || byte == '\r' ? refused : reason;
+        }
+    }
+    if (reason != nullptr) {
+        return quoted(field) + " holds " + reason;
     }
     if (isWord && field.starts_with('@')) {
         return "the word " + quoted(field) + " starts with \"@\", which makes the line a directive";

@@ -1,6 +1,7 @@
 #include "textinput.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <iconv.h>
 #include <unistd.h>
 
@@ -97,21 +98,28 @@ std::string readWholeFile(const std::string& path) {
     if (descriptor < 0) {
         throw InputError(0, std::strerror(errno));
     }
+    struct stat status {};
     std::string bytes;
-    char block[1 << 16];
-    ssize_t count;
-    while ((count = ::read(descriptor, block, sizeof block)) != 0) {
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+    // The size is a hint only: a file may grow or shrink while it is read.
+    bytes.resize(::fstat(descriptor, &status) == 0 && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1 : 1 << 16);
+    std::size_t filled = 0;
+    while (true) {
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+        if (count == 0) {
+            break;
+        }
+        if (count < 0 && errno != EINTR) {
             const int reason = errno;
             ::close(descriptor);
             throw InputError(0, std::strerror(reason));
         }
-        bytes.append(block, static_cast<std::size_t>(count));
+        filled += count > 0 ? static_cast<std::size_t>(count) : 0;
     }
     ::close(descriptor);
+    bytes.resize(filled);
     return bytes;
 }
 
