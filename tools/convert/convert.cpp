@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "dictionary.h"
 #include "flashcards.h"
@@ -121,13 +122,13 @@ std::string dictionaryTitle(const ConvertOptions& options) {
     return std::string(stripped(title));
 }
 
-std::string dictionaryText(const ConvertOptions& options, const Reporter& reporter, Format format, std::string_view bytes) {
+std::string dictionaryText(const ConvertOptions& options, const Reporter& reporter, Format format, std::string bytes) {
     DictionaryWriter writer(dictionaryTitle(options), reporter);
     const PairSink sink = [&writer](const Pair& pair) { writer.add(pair); };
     if (format == Format::kvtml) {
         readKvtml(bytes, options.encoding, options.languages, sink);
     } else {
-        readPairs(format, decodedText(bytes, options.encoding), options, sink);
+        readPairs(format, decodedText(std::move(bytes), options.encoding), options, sink);
     }
     return writer.text();
 }
@@ -221,13 +222,13 @@ int convert(const ConvertOptions& options) {
     std::string text;
     try {
         // The parser reads a dictionary itself, so the bytes read here serve only the other formats.
-        const std::string bytes = options.format == Format::dictionary ? "" : readWholeFile(options.input);
+        std::string bytes = options.format == Format::dictionary ? "" : readWholeFile(options.input);
         const Format format = options.format == Format::guessed ? guessedFormat(options.input, bytes) : options.format;
         if (format != Format::dictionary && options.tableFormat != Format::guessed && options.tableFormat != Format::dictionary) {
             std::fprintf(stderr, "verbaro-convert: only a dictionary is turned into a table\n");
             return 2;
         }
-        text = format == Format::dictionary ? tableText(options, reporter) : dictionaryText(options, reporter, format, bytes);
+        text = format == Format::dictionary ? tableText(options, reporter) : dictionaryText(options, reporter, format, std::move(bytes));
     } catch (const InputError& error) {
         reportError(options.input, error);
         return 1;

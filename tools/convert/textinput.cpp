@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "model/text.h"
 #include "parser/utf8.h"
@@ -34,7 +35,7 @@ bool isUtf8Name(const std::string& encoding) {
     return equalIgnoringAsciiCase(encoding, "UTF-8") || equalIgnoringAsciiCase(encoding, "UTF8");
 }
 
-std::string checkedUtf8(std::string_view text) {
+void checkUtf8(std::string_view text) {
     if (!isWellFormedUtf8(text)) {
         std::size_t lineStart = 0;
         while (true) {
@@ -45,7 +46,6 @@ std::string checkedUtf8(std::string_view text) {
             lineStart = lineEnd + 1;
         }
     }
-    return std::string(text);
 }
 
 class Converter {
@@ -123,13 +123,13 @@ std::string readWholeFile(const std::string& path) {
     return bytes;
 }
 
-std::string decodedText(std::string_view bytes, const std::string& encoding) {
+std::string decodedText(std::string bytes, const std::string& encoding) {
     std::string chosen = encoding;
     if (chosen.empty()) {
         for (const MarkedEncoding& marked : markedEncodings) {
-            if (bytes.starts_with(marked.mark)) {
+            if (std::string_view(bytes).starts_with(marked.mark)) {
                 chosen = marked.encoding;
-                bytes.remove_prefix(marked.mark.size());
+                bytes.erase(0, marked.mark.size());
                 break;
             }
         }
@@ -137,7 +137,13 @@ std::string decodedText(std::string_view bytes, const std::string& encoding) {
     if (chosen.empty()) {
         chosen = isWellFormedUtf8(bytes) ? "UTF-8" : "WINDOWS-1252";
     }
-    std::string text = isUtf8Name(chosen) ? checkedUtf8(bytes) : Converter(chosen).converted(bytes, chosen);
+    std::string text;
+    if (isUtf8Name(chosen)) {
+        checkUtf8(bytes);
+        text = std::move(bytes);
+    } else {
+        text = Converter(chosen).converted(bytes, chosen);
+    }
     // A named encoding keeps its mark through the conversion.
     if (std::string_view(text).starts_with(utf8Mark)) {
         text.erase(0, utf8Mark.size());

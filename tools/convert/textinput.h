@@ -27,7 +27,7 @@ std::string readWholeFile(const std::string& path);
 // a UTF-8, UTF-16 or UTF-32 byte order mark names it, else well-formed UTF-8 is taken as UTF-8 and
 // anything else as Windows-1252. Any other name is handed to iconv. Throws InputError for an
 // unknown encoding or for bytes that are not text in it.
-std::string decodedText(std::string_view bytes, const std::string& encoding);
+std::string decodedText(std::string bytes, const std::string& encoding);
 
 // The number of the line (from 1) on which the byte at `offset` of the text stands.
 std::uint64_t lineAt(std::string_view text, std::size_t offset);
