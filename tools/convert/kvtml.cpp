@@ -3,6 +3,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -64,6 +65,9 @@ void refuseEntityDeclaration(void* context, const xmlChar*, int, const xmlChar*,
 }
 
 std::unique_ptr<xmlDoc, DocumentFree> parsedDocument(std::string_view bytes, const std::string& encoding) {
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        throw InputError(0, "the document is too large to read");
+    }
     const std::unique_ptr<xmlParserCtxt, ParserContextFree> context(xmlNewParserCtxt());
     if (context == nullptr) {
         throw InputError(0, "out of memory");
