@@ -1,8 +1,5 @@
 #include <gmock/gmock.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -15,12 +12,6 @@ using namespace std::string_literals;
 using ::testing::HasSubstr;
 
 namespace {
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 // Each entry as "word | word = translation | translation", one a line, in reading order.
 std::string shown(const std::vector<std::string>& lines) {
@@ -54,25 +45,7 @@ const std::string kvtmlEntries =
 
 class ConvertTool : public ParserTest {
 protected:
-    ToolRun convert(const std::string& arguments) const {
-        const std::string errors = path("stderr.out");
-        const std::string command = "cd '" + folder.string() + "' && " VERBARO_CONVERT " " + arguments + " 2>'" + errors + "'";
-        ToolRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            return run;
-        }
-        char chunk[4096];
-        for (std::size_t count; (count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-            run.out.append(chunk, count);
-        }
-        const int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ostringstream err;
-        err << std::ifstream(errors).rdbuf();
-        run.err = err.str();
-        return run;
-    }
+    ToolRun convert(const std::string& arguments) const { return runTool(VERBARO_CONVERT, arguments); }
 
     std::string read(const std::string& name) const {
         std::ostringstream text;
