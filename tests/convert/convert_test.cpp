@@ -134,9 +134,11 @@ TEST_F(ConvertTool, RefusesBadInputWithItsFileAndLineAndLeavesTheOutputAlone) {
         {"sep.txt", "#separator:Dash\na-b\n", "", "sep.txt:1: unknown separator \"Dash\""},
         {"col.txt", "#separator:tab\n#tags column:x\na\tb\n", "", "col.txt:2: \"x\" is not a column number"},
         {"lost.csv", "a,b\n", "-o no/such/folder/out.txt", "no/such/folder/out.txt: No such file or directory"},
+        {"folder.csv", "a,b\n", "-o folder", "folder: Is a directory"},
         {"strict.csv", "a,b\nc=d,e\n", "--strict", "strict.csv:2: \"c=d\" holds \"=\""},
         {"missing.csv", "", "--format dictionary", "missing.csv: Verbaro Tool was unable to open"},
     };
+    makeFolder("folder");
     for (const auto& example : cases) {
         if (example.bytes.size() > 0 || example.name != "missing.csv"s) {
             write(example.name, example.bytes);
@@ -153,7 +155,7 @@ TEST_F(ConvertTool, RefusesBadInputWithItsFileAndLineAndLeavesTheOutputAlone) {
     for (const auto& file : std::filesystem::directory_iterator(folder)) {
         left.push_back(file.path().filename().string());
     }
-    EXPECT_THAT(left, ::testing::UnorderedElementsAre("out.txt", "stderr.out"));
+    EXPECT_THAT(left, ::testing::UnorderedElementsAre("out.txt", "stderr.out", "folder"));
 }
 
 TEST_F(ConvertTool, TellsWrongUsageWithStatusTwo) {

@@ -1,5 +1,6 @@
 #include "convert.h"
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -147,6 +148,26 @@ std::string tableText(const ConvertOptions& options, const Reporter& reporter) {
     return text;
 }
 
+// Keeps the signals that end a process from arriving while the output file is written, so that
+// an interrupted run cannot leave a temporary file behind; they take effect once it is done.
+class EndingSignalsHeld {
+public:
+    EndingSignalsHeld() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+            sigaddset(&ending, signal);
+        }
+        ::sigprocmask(SIG_BLOCK, &ending, &previous_);
+    }
+    ~EndingSignalsHeld() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+private:
+    sigset_t previous_{};
+};
+
 // Writes the whole text to standard output, or to the file through a temporary file beside it
 // that replaces the file only once it is complete. Returns an error message, empty when written.
 std::string writeOutput(const std::string& target, const std::string& text) {
@@ -155,6 +176,7 @@ std::string writeOutput(const std::string& target, const std::string& text) {
                    ? ""
                    : std::strerror(errno);
     }
+    const EndingSignalsHeld held;
     std::string temporary = target + ".XXXXXX";
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0) {
@@ -168,14 +190,19 @@ std::string writeOutput(const std::string& target, const std::string& text) {
         written = count > 0 || (count < 0 && errno == EINTR);
         done += count > 0 ? static_cast<std::size_t>(count) : 0;
     }
-    const int reason = errno;
-    written = ::close(descriptor) == 0 && written;
-    if (written && ::rename(temporary.c_str(), target.c_str()) == 0) {
-        return {};
+    int reason = errno;
+    if (::close(descriptor) != 0 && written) {
+        written = false;
+        reason = errno;
     }
-    const std::string message = std::strerror(written ? errno : reason);
+    if (written) {
+        if (::rename(temporary.c_str(), target.c_str()) == 0) {
+            return {};
+        }
+        reason = errno;
+    }
     ::unlink(temporary.c_str());
-    return message;
+    return std::strerror(reason);
 }
 
 void reportError(const std::string& inputFile, const InputError& error) {
