@@ -13,6 +13,11 @@ using ::testing::HasSubstr;
 
 namespace {
 
+struct TextCase {
+    const char* input;
+    const char* expected;
+};
+
 // Each entry as "word | word = translation | translation", one a line, in reading order.
 std::string shown(const std::vector<std::string>& lines) {
     std::string out;
@@ -173,10 +178,7 @@ TEST_F(ConvertTool, TellsWrongUsageWithStatusTwo) {
 
 // Each row is one that a dictionary line cannot hold as it stands; the row after it always can.
 TEST_F(ConvertTool, ReportsAndLeavesOutWhatADictionaryLineCannotHold) {
-    const struct {
-        const char* row;
-        const char* report;
-    } cases[] = {
+    const TextCase cases[] = {
         {",dog", "the word is empty"},
         {"hund,", "the word \"hund\" has no translation"},
         {"hund,  ", "the word \"hund\" has no translation"},
@@ -191,15 +193,15 @@ TEST_F(ConvertTool, ReportsAndLeavesOutWhatADictionaryLineCannotHold) {
         {"a,\"b\r\nc\"", "\"b\\r\\nc\" holds a line break"},
     };
     for (const auto& example : cases) {
-        write("in.csv", "x,y\n"s + example.row + "\nlast,one\n");
+        write("in.csv", "x,y\n"s + example.input + "\nlast,one\n");
         const ToolRun run = convert("--separator , in.csv");
-        EXPECT_EQ(run.status, 0) << example.row;
-        EXPECT_EQ(run.err, "in.csv:2: skipped: "s + example.report + "\n") << example.row;
-        EXPECT_EQ(run.out, "@ver 1.0\n@title in\nx = y\nlast = one\n") << example.row;
+        EXPECT_EQ(run.status, 0) << example.input;
+        EXPECT_EQ(run.err, "in.csv:2: skipped: "s + example.expected + "\n") << example.input;
+        EXPECT_EQ(run.out, "@ver 1.0\n@title in\nx = y\nlast = one\n") << example.input;
         const ToolRun strict = convert("--strict --separator , in.csv");
-        EXPECT_EQ(strict.status, 1) << example.row;
-        EXPECT_EQ(strict.err, "in.csv:2: "s + example.report + "\n") << example.row;
-        EXPECT_EQ(strict.out, "") << example.row;
+        EXPECT_EQ(strict.status, 1) << example.input;
+        EXPECT_EQ(strict.err, "in.csv:2: "s + example.expected + "\n") << example.input;
+        EXPECT_EQ(strict.out, "") << example.input;
     }
     // Where the format could hold these, the drill must still ask them exactly.
     write("fine.csv", "a @b,@c\n\"x\ty\",ä ö\n");
@@ -277,10 +279,7 @@ TEST(ConvertGuess, SeparatorFromTheFirstRecords) {
 }
 
 TEST(ConvertHtml, KeepsTheTextThatTheFieldShows) {
-    const struct {
-        const char* html;
-        const char* text;
-    } cases[] = {
+    const TextCase cases[] = {
         {"plain  text ", "plain text"},
         {"a<br>b<br/>c", "a b c"},
         {"<div>a</div><div>b</div>", "a b"},
@@ -292,6 +291,6 @@ TEST(ConvertHtml, KeepsTheTextThatTheFieldShows) {
         {"", ""},
     };
     for (const auto& example : cases) {
-        EXPECT_EQ(htmlFieldText(example.html), example.text) << example.html;
+        EXPECT_EQ(htmlFieldText(example.input), example.expected) << example.input;
     }
 }

@@ -11,15 +11,6 @@ namespace {
 
 constexpr std::string_view noBreakSpace = "\xC2\xA0";
 
-struct SeparatorName {
-    std::string_view name;
-    char separator;
-};
-
-constexpr SeparatorName separatorNames[] = {
-    {"tab", '\t'}, {"comma", ','}, {"semicolon", ';'}, {"space", ' '}, {"pipe", '|'}, {"colon", ':'},
-};
-
 constexpr std::string_view nonFieldColumnKeys[] = {"guid column", "notetype column", "deck column", "tags column"};
 
 // Elements that a browser shows on a line of their own, or as a line break.
@@ -29,18 +20,6 @@ constexpr std::string_view hiddenElements[] = {"script", "style", "head", "title
 bool isHeaderLine(std::string_view line) {
     const std::size_t colon = line.find(':');
     return line.starts_with('#') && colon != std::string_view::npos && colon > 1;
-}
-
-char namedSeparator(std::string_view value, std::uint64_t line) {
-    for (const SeparatorName& named : separatorNames) {
-        if (equalIgnoringAsciiCase(value, named.name)) {
-            return named.separator;
-        }
-    }
-    if (value.size() == 1 && value != "\"") {
-        return value.front();
-    }
-    throw InputError(line, "unknown separator \"" + std::string(value) + "\"");
 }
 
 std::size_t columnNumber(std::string_view value, std::uint64_t line) {
@@ -121,7 +100,10 @@ FlashcardExport flashcardExport(std::string_view text) {
         const std::string_view key = stripped(line.substr(1, colon - 1));
         const std::string_view value = stripped(line.substr(colon + 1));
         if (equalIgnoringAsciiCase(key, "separator")) {
-            result.separator = namedSeparator(value, lineNumber);
+            result.separator = separatorNamed(value);
+            if (result.separator == 0) {
+                throw InputError(lineNumber, "unknown separator \"" + std::string(value) + "\"");
+            }
         } else if (equalIgnoringAsciiCase(key, "html")) {
             result.html = equalIgnoringAsciiCase(value, "true");
         } else if (isOneOf(key, nonFieldColumnKeys)) {

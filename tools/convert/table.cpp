@@ -7,12 +7,22 @@
 #include <cstring>
 #include <exception>
 
+#include "model/text.h"
 #include "textinput.h"
 
 namespace {
 
 constexpr std::array<char, 3> candidateSeparators = {'\t', ';', ','};
 constexpr std::size_t recordsToSample = 20;
+
+struct SeparatorName {
+    std::string_view name;
+    char separator;
+};
+
+constexpr SeparatorName separatorNames[] = {
+    {"tab", '\t'}, {"comma", ','}, {"semicolon", ';'}, {"space", ' '}, {"pipe", '|'}, {"colon", ':'},
+};
 
 struct Reading {
     Record record;
@@ -102,6 +112,16 @@ std::vector<std::size_t> sampleFieldCounts(std::string_view text, char separator
 }
 
 }  // namespace
+
+char separatorNamed(std::string_view name) {
+    for (const SeparatorName& named : separatorNames) {
+        if (equalIgnoringAsciiCase(name, named.name)) {
+            return named.separator;
+        }
+    }
+    const bool usable = name.size() == 1 && name != "\"" && name != "\n" && name != "\r" && name != std::string_view("\0", 1);
+    return usable ? name.front() : 0;
+}
 
 char guessedSeparator(std::string_view text) {
     char best = ',';

@@ -21,6 +21,10 @@ using RecordSink = std::function<void(const Record&)>;
 // records into the same number of fields most often. Comma when none of them does.
 char guessedSeparator(std::string_view text);
 
+// The separator that a name stands for: tab, comma, semicolon, space, pipe or colon in any case,
+// or one character other than a quotation mark or a line end. 0 for anything else.
+char separatorNamed(std::string_view name);
+
 // Reads delimited text with RFC 4180 quoting: a field in double quotes may hold the separator,
 // line breaks and doubled quotes. Blank lines are no records. `firstLine` is the number of the
 // text's first line in its file. Throws InputError for a quote out of place or left open.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "convert.h"
+#include "table.h"
 
 namespace {
 
@@ -25,8 +26,9 @@ constexpr const char* usage =
     "                       OUTPUT ending in .tsv, .tab or .txt, else csv\n"
     "\n"
     "Reading tables (csv, tsv, flashcards):\n"
-    "  --separator SEP      the field separator: a character, or tab, comma, semicolon. csv guesses\n"
-    "                       it (tab, semicolon or comma) from the first records; tsv takes tab\n"
+    "  --separator SEP      the field separator of a table read or written: one character, or tab,\n"
+    "                       comma, semicolon, space, pipe, colon. Reading csv without it guesses\n"
+    "                       tab, semicolon or comma from the first records; tsv is tab\n"
     "  --encoding NAME      any iconv name. Without it: a byte order mark names UTF-8, UTF-16 or\n"
     "                       UTF-32; else well-formed UTF-8 is UTF-8 and the rest Windows-1252\n"
     "  --header             the first record is a header, not an entry\n"
@@ -75,22 +77,6 @@ Format namedFormat(std::string_view name) {
         }
     }
     throw UsageError("unknown format \"" + std::string(name) + "\"");
-}
-
-char namedSeparator(std::string_view name) {
-    if (name == "tab" || name == "\\t") {
-        return '\t';
-    }
-    if (name == "comma") {
-        return ',';
-    }
-    if (name == "semicolon") {
-        return ';';
-    }
-    if (name.size() != 1 || name == "\"" || name == "\n" || name == "\r") {
-        throw UsageError("the separator must be one character other than a quotation mark or a line end");
-    }
-    return name.front();
 }
 
 std::vector<std::size_t> namedColumns(std::string_view list) {
@@ -162,7 +148,11 @@ bool parseArguments(int argc, char** argv, ConvertOptions& options) {
         } else if (argument == "--to-format") {
             options.tableFormat = namedFormat(value);
         } else if (argument == "--separator") {
-            options.separator = namedSeparator(value);
+            options.separator = separatorNamed(value);
+            if (options.separator == 0) {
+                throw UsageError("the separator must be tab, comma, semicolon, space, pipe, colon, or one character other "
+                                 "than a quotation mark or a line end");
+            }
         } else if (argument == "--encoding") {
             options.encoding = value;
         } else if (argument == "--columns") {
