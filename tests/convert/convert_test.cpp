@@ -13,6 +13,14 @@ using ::testing::HasSubstr;
 
 namespace {
 
+// An input file, the arguments it is converted with, and what should come of it.
+struct FileCase {
+    const char* name;
+    std::string bytes;
+    const char* arguments;
+    const char* expected;
+};
+
 struct TextCase {
     const char* input;
     const char* expected;
@@ -69,12 +77,7 @@ protected:
 };
 
 TEST_F(ConvertTool, ReadsEveryFormatIntoTheEntriesOfTheInput) {
-    const struct {
-        const char* name;
-        std::string bytes;
-        const char* arguments;
-        const char* entries;
-    } cases[] = {
+    const FileCase cases[] = {
         {"a.csv", "hund,dog\n\"a \"\"b\"\" c\",\"x\ty\"\n  katt , cat \n", "--strict --columns 1,2",
          "hund = dog\na \"b\" c = x\ty\nkatt = cat\n"},
         {"a.csv", "word,translation\n\"\"\"q\"\"\",\"d e\"\n", "--header", "\"q\" = d e\n"},
@@ -100,17 +103,12 @@ TEST_F(ConvertTool, ReadsEveryFormatIntoTheEntriesOfTheInput) {
     };
     for (const auto& example : cases) {
         write(example.name, example.bytes);
-        EXPECT_EQ(convertedEntries(example.name, example.arguments), example.entries) << example.name << " " << example.arguments;
+        EXPECT_EQ(convertedEntries(example.name, example.arguments), example.expected) << example.name << " " << example.arguments;
     }
 }
 
 TEST_F(ConvertTool, RefusesBadInputWithItsFileAndLineAndLeavesTheOutputAlone) {
-    const struct {
-        const char* name;
-        std::string bytes;
-        const char* arguments;
-        const char* error;
-    } cases[] = {
+    const FileCase cases[] = {
         {"open.csv", "a,b\nc,\"d\ne,f\n", "", "open.csv:2: a quoted field that is never closed"},
         {"stray.csv", "a,b\nc,d\"x\"\n", "", "stray.csv:2: a quotation mark out of place"},
         {"after.csv", "a,\"b\"x\n", "", "after.csv:1: a quotation mark out of place"},
@@ -152,7 +150,7 @@ TEST_F(ConvertTool, RefusesBadInputWithItsFileAndLineAndLeavesTheOutputAlone) {
         const std::string output = std::string_view(example.arguments).starts_with("-o") ? "" : " -o out.txt";
         const ToolRun run = convert(example.arguments + " "s + example.name + output);
         EXPECT_EQ(run.status, 1) << example.name;
-        EXPECT_THAT(run.err, HasSubstr(example.error)) << example.name;
+        EXPECT_THAT(run.err, HasSubstr(example.expected)) << example.name;
         EXPECT_EQ(read("out.txt"), "the earlier output") << example.name;
         std::filesystem::remove(path(example.name));
     }
