@@ -10,6 +10,7 @@
 
 using namespace std::string_literals;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 namespace {
 
@@ -135,6 +136,7 @@ TEST_F(ConvertTool, RefusesBadInputWithItsFileAndLineAndLeavesTheOutputAlone) {
          "one.kvtml: the document names 1 languages; two are needed"},
         {"v.kvtml", kvtmlHead + "</entries></kvtml>", "--to fr", "v.kvtml: no language \"fr\""},
         {"sep.txt", "#separator:Dash\na-b\n", "", "sep.txt:1: unknown separator \"Dash\""},
+        {"notes.txt", "#separator:tab\n#html:true\na\t\"b\n", "", "notes.txt:3: a quoted field that is never closed"},
         {"col.txt", "#separator:tab\n#tags column:x\na\tb\n", "", "col.txt:2: \"x\" is not a column number"},
         {"lost.csv", "a,b\n", "-o no/such/folder/out.txt", "no/such/folder/out.txt: No such file or directory"},
         {"folder.csv", "a,b\n", "-o folder", "folder: Is a directory"},
@@ -285,10 +287,13 @@ TEST(ConvertHtml, KeepsTheTextThatTheFieldShows) {
         {"no&nbsp;break", "no break"},
         {"<style>p{}</style>x<!-- note -->y", "xy"},
         {"<b>unclosed", "unclosed"},
+        {"<script>never closed", ""},
+        {"a&#0;b", "ab"},
         {"a < b", "a < b"},
         {"", ""},
     };
     for (const auto& example : cases) {
         EXPECT_EQ(htmlFieldText(example.input), example.expected) << example.input;
     }
+    EXPECT_THAT(htmlFieldText("<!DOCTYPE html [<!ENTITY x SYSTEM 'file:///etc/passwd'>]>&x;"), Not(HasSubstr("root:")));
 }
