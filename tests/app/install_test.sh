@@ -22,6 +22,7 @@ expect_file lib/verbaro/readme.txt
 expect_file lib/verbaro/examples/swedish-english.txt
 expect_file lib/verbaro/examples/swedish-english-animals.txt
 expect_file lib/verbaro/examples/german-english.txt
+expect_file lib/verbaro/verbaro-convert
 expect_file share/applications/verbaro.desktop
 expect_file share/icons/hicolor/scalable/apps/verbaro.svg
 for size in 16 24 32 48; do
