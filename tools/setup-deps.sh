@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-liberation2 fonts-wine fontconfig
     appstream desktop-file-utils dpkg-dev
+    libcsv-dev libxml2-dev
     "$@"
 )
 

@@ -22,11 +22,13 @@ expect_file lib/verbaro/readme.txt
 expect_file lib/verbaro/examples/swedish-english.txt
 expect_file lib/verbaro/examples/swedish-english-animals.txt
 expect_file lib/verbaro/examples/german-english.txt
+expect_file lib/verbaro/verbaro-convert
 expect_file share/applications/verbaro.desktop
 expect_file share/icons/hicolor/scalable/apps/verbaro.svg
 expect_file share/metainfo/org.example.verbaro.metainfo.xml
 expect_file share/man/man1/verbaro.1
 expect_file share/man/man1/verbaro-check.1
+expect_file share/man/man1/verbaro-convert.1
 for size in 16 24 32 48; do
     expect_file "share/icons/hicolor/${size}x${size}/apps/verbaro.png"
     if [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/verbaro.png" ] &&
@@ -37,7 +39,9 @@ for size in 16 24 32 48; do
 done
 [ -x "$prefix/bin/verbaro" ] || { echo "not a command: bin/verbaro"; failures=$((failures + 1)); }
 [ -x "$prefix/lib/verbaro/verbaro" ] || { echo "not executable: lib/verbaro/verbaro"; failures=$((failures + 1)); }
-[ -x "$prefix/bin/verbaro-check" ] || { echo "not a command: bin/verbaro-check"; failures=$((failures + 1)); }
+for tool in verbaro-check verbaro-convert; do
+    [ -x "$prefix/bin/$tool" ] || { echo "not a command: bin/$tool"; failures=$((failures + 1)); }
+done
 grep -qx 'Exec=verbaro' "$prefix/share/applications/verbaro.desktop" || { echo "desktop entry: Exec"; failures=$((failures + 1)); }
 grep -qx 'Icon=verbaro' "$prefix/share/applications/verbaro.desktop" || { echo "desktop entry: Icon"; failures=$((failures + 1)); }
 [ "$failures" -eq 0 ] || exit 1

@@ -10,37 +10,9 @@
 
 using namespace std::string_literals;
 
-namespace {
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-}  // namespace
-
 class CheckTool : public ParserTest {
 protected:
-    ToolRun check(const std::string& arguments) const {
-        const std::string errors = path("stderr.out");
-        const std::string command = "cd '" + folder.string() + "' && " VERBARO_CHECK " " + arguments + " 2>'" + errors + "'";
-        ToolRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            return run;
-        }
-        char chunk[4096];
-        for (std::size_t count; (count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-            run.out.append(chunk, count);
-        }
-        const int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ostringstream err;
-        err << std::ifstream(errors).rdbuf();
-        run.err = err.str();
-        return run;
-    }
+    ToolRun check(const std::string& arguments) const { return runTool(VERBARO_CHECK, arguments); }
 };
 
 TEST_F(CheckTool, ListsTheEntriesAsTheWordListKeepsThem) {

@@ -1,7 +1,11 @@
 #include "parserfixture.h"
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 ParserTest::ParserTest() {
     std::string pattern = (std::filesystem::temp_directory_path() / "verbaro-parser-XXXXXX").string();
@@ -39,4 +43,24 @@ void ParserTest::parse(const std::string& name) {
 void ParserTest::parsePath(const std::string& fileName) {
     parser = std::make_unique<Parser>(fileName, words);
     parser->parse();
+}
+
+ToolRun ParserTest::runTool(const std::string& tool, const std::string& arguments) const {
+    const std::string errors = path("stderr.out");
+    const std::string command = "cd '" + folder.string() + "' && " + tool + " " + arguments + " 2>'" + errors + "'";
+    ToolRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char chunk[4096];
+    for (std::size_t count; (count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+        run.out.append(chunk, count);
+    }
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ostringstream err;
+    err << std::ifstream(errors).rdbuf();
+    run.err = err.str();
+    return run;
 }

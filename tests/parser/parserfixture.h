@@ -27,6 +27,13 @@ public:
     int titlesSet = 0;
 };
 
+// What a command-line tool did: its exit status (-1 when it did not end normally) and its output.
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
 // Each test gets a folder of its own for the dictionaries it writes.
 class ParserTest : public ::testing::Test {
 protected:
@@ -39,6 +46,8 @@ protected:
     // Parses the named file of the test's folder into `words`; `parser` stays for inspection.
     void parse(const std::string& name);
     void parsePath(const std::string& fileName);
+    // Runs the tool (a shell word) with the arguments in the test's folder.
+    ToolRun runTool(const std::string& tool, const std::string& arguments) const;
 
     std::filesystem::path folder;
     RecordingWordList words;

@@ -1,0 +1,268 @@
+#include "convert.h"
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <utility>
+
+#include "dictionary.h"
+#include "flashcards.h"
+#include "model/text.h"
+#include "table.h"
+#include "textinput.h"
+
+namespace {
+
+constexpr std::size_t linesToSample = 20;
+
+std::string lowerCaseExtension(const std::string& fileName) {
+    std::string extension = std::filesystem::path(fileName).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(), asciiLowerCase);
+    return extension;
+}
+
+// Every one of the first lines with something in it is a directive, a comment or an entry with an
+// equals sign.
+bool looksLikeDictionary(std::string_view text) {
+    std::size_t sampled = 0;
+    for (std::size_t start = 0; start < text.size() && sampled < linesToSample;) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = stripped(text.substr(start, end - start));
+        start = end + 1;
+        if (line.empty()) {
+            continue;
+        }
+        ++sampled;
+        if (!line.starts_with('@') && !line.starts_with(';') && line.find('=') == std::string_view::npos) {
+            return false;
+        }
+    }
+    return sampled > 0;
+}
+
+// Builds the pairs from the records of a table: the word from one column, the translations from
+// the others, fields stripped (or reduced to the text that their HTML shows), empty cells left out.
+class PairsFromRecords {
+public:
+    PairsFromRecords(std::vector<std::size_t> columns, bool html, bool skipFirst, const PairSink& sink)
+        : columns_(std::move(columns)), html_(html), skipNext_(skipFirst), sink_(sink) {}
+
+    void operator()(const Record& record) {
+        if (skipNext_) {
+            skipNext_ = false;
+            return;
+        }
+        pair_.line = record.line;
+        pair_.translations.clear();
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            const std::size_t column = columns_[i];
+            if (column >= record.fieldCount) {
+                // Rows may end before their last alternatives; the word and one translation must be there.
+                if (i < 2) {
+                    throw InputError(record.line, "no column " + std::to_string(column + 1) + " in this record, which has "
+                                                      + std::to_string(record.fieldCount));
+                }
+                continue;
+            }
+            std::string text = html_ ? htmlFieldText(record.fields[column]) : std::string(stripped(record.fields[column]));
+            if (i == 0) {
+                pair_.word = std::move(text);
+            } else if (!text.empty()) {
+                pair_.translations.push_back(std::move(text));
+            }
+        }
+        sink_(pair_);
+    }
+
+private:
+    std::vector<std::size_t> columns_;
+    bool html_;
+    bool skipNext_;
+    const PairSink& sink_;
+    Pair pair_;
+};
+
+// The first two columns that are not taken by something else.
+std::vector<std::size_t> defaultColumns(const std::vector<std::size_t>& taken) {
+    std::vector<std::size_t> columns;
+    for (std::size_t column = 0; columns.size() < 2; ++column) {
+        if (std::find(taken.begin(), taken.end(), column) == taken.end()) {
+            columns.push_back(column);
+        }
+    }
+    return columns;
+}
+
+void readPairs(Format format, const std::string& text, const ConvertOptions& options, const PairSink& sink) {
+    if (format == Format::flashcards) {
+        const FlashcardExport notes = flashcardExport(text);
+        PairsFromRecords pairs(options.columns.empty() ? defaultColumns(notes.otherColumns) : options.columns, notes.html,
+                               options.header, sink);
+        readRecords(notes.notes, options.separator != 0 ? options.separator : notes.separator, notes.firstNoteLine,
+                    std::ref(pairs));
+        return;
+    }
+    PairsFromRecords pairs(options.columns.empty() ? defaultColumns({}) : options.columns, false, options.header, sink);
+    char separator = options.separator;
+    if (separator == 0) {
+        separator = format == Format::tsv ? '\t' : guessedSeparator(text);
+    }
+    readRecords(text, separator, 1, std::ref(pairs));
+}
+
+std::string dictionaryTitle(const ConvertOptions& options) {
+    std::string title = options.titleGiven ? options.title : std::filesystem::path(options.input).stem().string();
+    std::replace_if(title.begin(), title.end(), [](char byte) { return byte == '\n' || byte == '\r'; }, ' ');
+    return std::string(stripped(title));
+}
+
+std::string dictionaryText(const ConvertOptions& options, const Reporter& reporter, Format format, std::string bytes) {
+    DictionaryWriter writer(dictionaryTitle(options), reporter);
+    const PairSink sink = [&writer](const Pair& pair) { writer.add(pair); };
+    if (format == Format::kvtml) {
+        readKvtml(bytes, options.encoding, options.languages, sink);
+    } else {
+        readPairs(format, decodedText(std::move(bytes), options.encoding), options, sink);
+    }
+    return writer.text();
+}
+
+std::string tableText(const ConvertOptions& options, const Reporter& reporter) {
+    Format tableFormat = options.tableFormat;
+    if (tableFormat == Format::guessed) {
+        const std::string extension = lowerCaseExtension(options.output);
+        tableFormat = extension == ".tsv" || extension == ".tab" || extension == ".txt" ? Format::tsv : Format::csv;
+    }
+    const char separator = options.separator != 0 ? options.separator : tableFormat == Format::tsv ? '\t' : ',';
+    std::string text;
+    readDictionaryRows(options.input, reporter, [&text, separator](const std::vector<std::string>& row) {
+        appendRow(text, row, separator);
+    });
+    return text;
+}
+
+// Keeps the signals that end a process from arriving while the output file is written, so that
+// an interrupted run cannot leave a temporary file behind; they take effect once it is done.
+class EndingSignalsHeld {
+public:
+    EndingSignalsHeld() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+            sigaddset(&ending, signal);
+        }
+        ::sigprocmask(SIG_BLOCK, &ending, &previous_);
+    }
+    ~EndingSignalsHeld() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+private:
+    sigset_t previous_{};
+};
+
+// Writes the whole text to standard output, or to the file through a temporary file beside it
+// that replaces the file only once it is complete. Returns an error message, empty when written.
+std::string writeOutput(const std::string& target, const std::string& text) {
+    if (target == "-") {
+        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0
+                   ? ""
+                   : std::strerror(errno);
+    }
+    const EndingSignalsHeld held;
+    std::string temporary = target + ".XXXXXX";
+    const int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0) {
+        return std::strerror(errno);
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    bool written = ::fchmod(descriptor, 0666 & ~mask) == 0;
+    for (std::size_t done = 0; written && done < text.size();) {
+        const ssize_t count = ::write(descriptor, text.data() + done, text.size() - done);
+        written = count > 0 || (count < 0 && errno == EINTR);
+        done += count > 0 ? static_cast<std::size_t>(count) : 0;
+    }
+    int reason = errno;
+    if (::close(descriptor) != 0 && written) {
+        written = false;
+        reason = errno;
+    }
+    if (written) {
+        if (::rename(temporary.c_str(), target.c_str()) == 0) {
+            return {};
+        }
+        reason = errno;
+    }
+    ::unlink(temporary.c_str());
+    return std::strerror(reason);
+}
+
+void reportError(const std::string& inputFile, const InputError& error) {
+    const std::string& file = error.file().empty() ? inputFile : error.file();
+    if (error.line() == 0) {
+        std::fprintf(stderr, "%s: %s\n", file.c_str(), error.what());
+    } else {
+        std::fprintf(stderr, "%s:%llu: %s\n", file.c_str(), static_cast<unsigned long long>(error.line()), error.what());
+    }
+}
+
+}  // namespace
+
+Format guessedFormat(const std::string& fileName, std::string_view bytes) {
+    const std::string extension = lowerCaseExtension(fileName);
+    if (extension == ".kvtml") {
+        return Format::kvtml;
+    }
+    if (extension == ".csv") {
+        return Format::csv;
+    }
+    if (extension == ".tsv" || extension == ".tab") {
+        return Format::tsv;
+    }
+    // A spreadsheet's "Unicode text" is a UTF-16 table.
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        return Format::csv;
+    }
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    }
+    const std::string_view start = stripped(bytes.substr(0, 64));
+    if (start.starts_with("<?xml") || start.starts_with("<kvtml") || start.starts_with("<!DOCTYPE")) {
+        return Format::kvtml;
+    }
+    if (looksLikeFlashcards(bytes)) {
+        return Format::flashcards;
+    }
+    return looksLikeDictionary(bytes) ? Format::dictionary : Format::csv;
+}
+
+int convert(const ConvertOptions& options) {
+    const Reporter reporter{options.input, options.strict};
+    std::string text;
+    try {
+        // The parser reads a dictionary itself, so the bytes read here serve only the other formats.
+        std::string bytes = options.format == Format::dictionary ? "" : readWholeFile(options.input);
+        const Format format = options.format == Format::guessed ? guessedFormat(options.input, bytes) : options.format;
+        if (format != Format::dictionary && options.tableFormat != Format::guessed && options.tableFormat != Format::dictionary) {
+            std::fprintf(stderr, "verbaro-convert: only a dictionary is turned into a table\n");
+            return 2;
+        }
+        text = format == Format::dictionary ? tableText(options, reporter) : dictionaryText(options, reporter, format, std::move(bytes));
+    } catch (const InputError& error) {
+        reportError(options.input, error);
+        return 1;
+    }
+    if (const std::string failure = writeOutput(options.output, text); !failure.empty()) {
+        std::fprintf(stderr, "%s: %s\n", options.output.c_str(), failure.c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,131 @@
+#include "flashcards.h"
+
+#include <libxml/HTMLparser.h>
+
+#include <memory>
+
+#include "model/text.h"
+#include "textinput.h"
+
+namespace {
+
+constexpr std::string_view noBreakSpace = "\xC2\xA0";
+
+constexpr std::string_view nonFieldColumnKeys[] = {"guid column", "notetype column", "deck column", "tags column"};
+
+// Elements that a browser shows on a line of their own, or as a line break.
+constexpr std::string_view breakingElements[] = {"br", "div", "p", "li", "tr", "h1", "h2", "h3", "h4", "h5", "h6"};
+constexpr std::string_view hiddenElements[] = {"script", "style", "head", "title"};
+
+bool isHeaderLine(std::string_view line) {
+    const std::size_t colon = line.find(':');
+    return line.starts_with('#') && colon != std::string_view::npos && colon > 1;
+}
+
+std::size_t columnNumber(std::string_view value, std::uint64_t line) {
+    if (value.empty() || value.size() > 6 || value.find_first_not_of("0123456789") != std::string_view::npos
+        || value == "0") {
+        throw InputError(line, "\"" + std::string(value) + "\" is not a column number");
+    }
+    return std::stoul(std::string(value)) - 1;
+}
+
+template <std::size_t count>
+bool isOneOf(std::string_view text, const std::string_view (&names)[count]) {
+    for (const std::string_view candidate : names) {
+        if (equalIgnoringAsciiCase(text, candidate)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string_view elementName(const xmlNode* node) {
+    return reinterpret_cast<const char*>(node->name);
+}
+
+void appendShownText(const xmlNode* node, std::string& out) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+            out += reinterpret_cast<const char*>(node->content);
+        } else if (node->type == XML_ELEMENT_NODE && !isOneOf(elementName(node), hiddenElements)) {
+            const bool breaking = isOneOf(elementName(node), breakingElements);
+            out += breaking ? " " : "";
+            appendShownText(node->children, out);
+            out += breaking ? " " : "";
+        }
+    }
+}
+
+// Collapses every run of white space, no-break spaces included, to one space and strips the ends.
+std::string collapsedSpace(std::string_view text) {
+    std::string out;
+    bool pendingSpace = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isWhiteSpace(text[i]) || text.substr(i).starts_with(noBreakSpace)) {
+            i += isWhiteSpace(text[i]) ? 0 : noBreakSpace.size() - 1;
+            pendingSpace = !out.empty();
+            continue;
+        }
+        if (pendingSpace) {
+            out += ' ';
+            pendingSpace = false;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+struct HtmlDocumentFree {
+    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
+};
+
+}  // namespace
+
+bool looksLikeFlashcards(std::string_view text) {
+    return isHeaderLine(text.substr(0, text.find('\n')));
+}
+
+FlashcardExport flashcardExport(std::string_view text) {
+    FlashcardExport result;
+    std::size_t start = 0;
+    std::uint64_t lineNumber = 1;
+    for (; start < text.size(); ++lineNumber) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = stripped(text.substr(start, end - start));
+        if (!isHeaderLine(line)) {
+            break;
+        }
+        const std::size_t colon = line.find(':');
+        const std::string_view key = stripped(line.substr(1, colon - 1));
+        const std::string_view value = stripped(line.substr(colon + 1));
+        if (equalIgnoringAsciiCase(key, "separator")) {
+            result.separator = separatorNamed(value);
+            if (result.separator == 0) {
+                throw InputError(lineNumber, "unknown separator \"" + std::string(value) + "\"");
+            }
+        } else if (equalIgnoringAsciiCase(key, "html")) {
+            result.html = equalIgnoringAsciiCase(value, "true");
+        } else if (isOneOf(key, nonFieldColumnKeys)) {
+            result.otherColumns.push_back(columnNumber(value, lineNumber));
+        }
+        start = end + 1;
+    }
+    result.notes = text.substr(std::min(start, text.size()));
+    result.firstNoteLine = lineNumber;
+    return result;
+}
+
+std::string htmlFieldText(std::string_view html) {
+    if (html.find_first_of("<&") == std::string_view::npos) {
+        return collapsedSpace(html);
+    }
+    const std::unique_ptr<xmlDoc, HtmlDocumentFree> document(
+        htmlReadMemory(html.data(), static_cast<int>(html.size()), nullptr, "UTF-8",
+                       HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET));
+    std::string shown;
+    if (document != nullptr) {
+        appendShownText(xmlDocGetRootElement(document.get()), shown);
+    }
+    return collapsedSpace(shown);
+}

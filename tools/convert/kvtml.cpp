@@ -1,0 +1,171 @@
+#include "kvtml.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "model/text.h"
+#include "textinput.h"
+
+namespace {
+
+struct Language {
+    std::string id;
+    std::string locale;
+    std::string name;
+};
+
+struct ParserContextFree {
+    void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
+};
+struct DocumentFree {
+    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
+};
+
+bool isElement(const xmlNode* node, const char* name) {
+    return node->type == XML_ELEMENT_NODE && xmlStrEqual(node->name, reinterpret_cast<const xmlChar*>(name));
+}
+
+const xmlNode* child(const xmlNode* parent, const char* name) {
+    for (const xmlNode* node = parent->children; node != nullptr; node = node->next) {
+        if (isElement(node, name)) {
+            return node;
+        }
+    }
+    return nullptr;
+}
+
+std::string attribute(const xmlNode* node, const char* name) {
+    xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+    std::string text = value == nullptr ? "" : reinterpret_cast<const char*>(value);
+    xmlFree(value);
+    return text;
+}
+
+// The stripped text inside the node; empty for a missing node.
+std::string content(const xmlNode* node) {
+    if (node == nullptr) {
+        return {};
+    }
+    xmlChar* value = xmlNodeGetContent(node);
+    std::string text(stripped(value == nullptr ? "" : reinterpret_cast<const char*>(value)));
+    xmlFree(value);
+    return text;
+}
+
+// An entity declared in the document could expand beyond any bound (or reach outside the file),
+// so the first declaration ends the parse.
+void refuseEntityDeclaration(void* context, const xmlChar*, int, const xmlChar*, const xmlChar*, xmlChar*) {
+    auto* parserContext = static_cast<xmlParserCtxt*>(context);
+    *static_cast<bool*>(parserContext->_private) = true;
+    xmlStopParser(parserContext);
+}
+
+std::unique_ptr<xmlDoc, DocumentFree> parsedDocument(std::string_view bytes, const std::string& encoding) {
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        throw InputError(0, "the document is too large to read");
+    }
+    const std::unique_ptr<xmlParserCtxt, ParserContextFree> context(xmlNewParserCtxt());
+    if (context == nullptr) {
+        throw InputError(0, "out of memory");
+    }
+    bool entityDeclared = false;
+    context->_private = &entityDeclared;
+    context->sax->entityDecl = refuseEntityDeclaration;
+    std::unique_ptr<xmlDoc, DocumentFree> document(
+        xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                          encoding.empty() ? nullptr : encoding.c_str(), XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES));
+    if (entityDeclared) {
+        throw InputError(static_cast<std::uint64_t>(xmlSAX2GetLineNumber(context.get())),
+                         "the document declares an entity, which is not read");
+    }
+    if (document == nullptr || context->wellFormed == 0) {
+        const xmlError* error = xmlCtxtGetLastError(context.get());
+        std::string message = error != nullptr && error->message != nullptr ? error->message : "not well-formed XML";
+        message = std::string(stripped(message));
+        throw InputError(error != nullptr && error->line > 0 ? static_cast<std::uint64_t>(error->line) : 0,
+                         "ill-formed XML: " + message);
+    }
+    return document;
+}
+
+std::vector<Language> languagesOf(const xmlNode* root) {
+    std::vector<Language> languages;
+    if (const xmlNode* identifiers = child(root, "identifiers")) {
+        for (const xmlNode* node = identifiers->children; node != nullptr; node = node->next) {
+            if (isElement(node, "identifier")) {
+                languages.push_back({attribute(node, "id"), content(child(node, "locale")), content(child(node, "name"))});
+            }
+        }
+    }
+    return languages;
+}
+
+std::string chosenId(const std::vector<Language>& languages, const std::string& choice, std::size_t defaultPosition) {
+    if (choice.empty()) {
+        return languages.at(defaultPosition).id;
+    }
+    for (std::string Language::*field : {&Language::id, &Language::locale, &Language::name}) {
+        for (const Language& language : languages) {
+            if (language.*field == choice) {
+                return language.id;
+            }
+        }
+    }
+    if (choice.find_first_not_of("0123456789") == std::string::npos && choice.size() < 9
+        && std::stoul(choice) < languages.size()) {
+        return languages[std::stoul(choice)].id;
+    }
+    throw InputError(0, "no language \"" + choice + "\" among the identifiers");
+}
+
+// The text of the entry's translation into the language with this id.
+std::string translationText(const xmlNode* entry, const std::string& id) {
+    for (const xmlNode* node = entry->children; node != nullptr; node = node->next) {
+        if (isElement(node, "translation") && attribute(node, "id") == id) {
+            return content(child(node, "text"));
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+void readKvtml(std::string_view bytes, const std::string& encoding, const LanguageChoice& languages, const PairSink& sink) {
+    const auto document = parsedDocument(bytes, encoding);
+    const xmlNode* root = xmlDocGetRootElement(document.get());
+    if (root == nullptr || !isElement(root, "kvtml")) {
+        throw InputError(0, "not a kvtml document: the outermost element is not <kvtml>");
+    }
+    const std::string version = attribute(root, "version");
+    if (!version.starts_with("2")) {
+        throw InputError(static_cast<std::uint64_t>(xmlGetLineNo(root)),
+                         "kvtml version \"" + version + "\" is not read; only version 2");
+    }
+    const std::vector<Language> found = languagesOf(root);
+    if (found.size() < 2) {
+        throw InputError(0, "the document names " + std::to_string(found.size()) + " languages; two are needed");
+    }
+    const std::string fromId = chosenId(found, languages.from, 0);
+    const std::string toId = chosenId(found, languages.to, 1);
+    const xmlNode* entries = child(root, "entries");
+    if (entries == nullptr) {
+        return;
+    }
+    Pair pair;
+    for (const xmlNode* node = entries->children; node != nullptr; node = node->next) {
+        if (!isElement(node, "entry")) {
+            continue;
+        }
+        pair.line = static_cast<std::uint64_t>(xmlGetLineNo(node));
+        pair.word = translationText(node, fromId);
+        pair.translations.clear();
+        if (std::string translation = translationText(node, toId); !translation.empty()) {
+            pair.translations.push_back(std::move(translation));
+        }
+        sink(pair);
+    }
+}

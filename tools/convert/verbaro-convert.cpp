@@ -1,0 +1,193 @@
+// verbaro-convert: turns a table, a kvtml vocabulary or a flashcard export into a dictionary, or a
+// dictionary into a table.
+#include <algorithm>
+#include <iterator>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "convert.h"
+#include "table.h"
+
+namespace {
+
+constexpr const char* usage =
+    "Usage: verbaro-convert [options] INPUT [-o OUTPUT]\n"
+    "Turns a table (CSV, tab- or semicolon-separated), a kvtml vocabulary or a flashcard export into\n"
+    "a dictionary, or a dictionary into a CSV or tab-separated table. OUTPUT \"-\" or no -o: standard\n"
+    "output. A file is replaced only once the whole conversion has succeeded.\n"
+    "\n"
+    "  -o, --output FILE    where to write\n"
+    "  --format FORMAT      what INPUT is: csv, tsv, kvtml, flashcards or dictionary. Without it:\n"
+    "                       .kvtml, .csv, .tsv and .tab by name; else by content: XML is kvtml, a\n"
+    "                       first line \"#key:value\" a flashcard export, lines that are all\n"
+    "                       directives, comments or entries with \"=\" a dictionary, the rest csv\n"
+    "  --to-format FORMAT   the table made of a dictionary: csv or tsv. Without it: tsv for an\n"
+    "                       OUTPUT ending in .tsv, .tab or .txt, else csv\n"
+    "\n"
+    "Reading tables (csv, tsv, flashcards):\n"
+    "  --separator SEP      the field separator of a table read or written: one character, or tab,\n"
+    "                       comma, semicolon, space, pipe, colon. Reading csv without it guesses\n"
+    "                       tab, semicolon or comma from the first records; tsv is tab\n"
+    "  --encoding NAME      any iconv name. Without it: a byte order mark names UTF-8, UTF-16 or\n"
+    "                       UTF-32; else well-formed UTF-8 is UTF-8 and the rest Windows-1252\n"
+    "  --header             the first record is a header, not an entry\n"
+    "  --columns W,T[,T...] the word column and the translation columns, counted from 1; columns\n"
+    "                       after the first translation become alternatives. Default: 1,2\n"
+    "                       (a flashcard export: its first two note fields)\n"
+    "Reading kvtml:\n"
+    "  --from LANG, --to LANG  the languages of the word and of the translation, by identifier id,\n"
+    "                       locale or name, or by position counted from 0. Default: the first two\n"
+    "Writing a dictionary:\n"
+    "  --title TEXT         its @title; default: INPUT's file name without its extension\n"
+    "  --strict             an entry that a dictionary line cannot hold as it stands is an error\n"
+    "                       instead of being left out with a warning\n"
+    "\n"
+    "Fields are stripped of white space at both ends, and empty translation cells are left out.\n"
+    "Left out and reported (\"INPUT:LINE: skipped: why\") is every entry whose word is empty, that has\n"
+    "no translation, that has a line break, \"=\", \",\" or \";\" in a field, or whose word starts with\n"
+    "\"@\"; making a table, every entry with no word or several words.\n"
+    "Errors: \"FILE:LINE: message\" on standard error.\n"
+    "Exit status: 0 done (perhaps with entries left out), 1 the input or output failed, 2 wrong usage.\n";
+
+constexpr std::string_view valueOptions[] = {
+    "-o", "--output", "--format", "--to-format", "--separator", "--encoding", "--columns", "--from", "--to", "--title",
+};
+
+struct NamedFormat {
+    std::string_view name;
+    Format format;
+};
+
+constexpr NamedFormat formatNames[] = {
+    {"csv", Format::csv}, {"tsv", Format::tsv}, {"kvtml", Format::kvtml},
+    {"flashcards", Format::flashcards}, {"dictionary", Format::dictionary},
+};
+
+class UsageError {
+public:
+    explicit UsageError(std::string message) : message(std::move(message)) {}
+    std::string message;
+};
+
+Format namedFormat(std::string_view name) {
+    for (const NamedFormat& named : formatNames) {
+        if (named.name == name) {
+            return named.format;
+        }
+    }
+    throw UsageError("unknown format \"" + std::string(name) + "\"");
+}
+
+std::vector<std::size_t> namedColumns(std::string_view list) {
+    std::vector<std::size_t> columns;
+    while (true) {
+        const std::string_view item = list.substr(0, list.find(','));
+        if (item.empty() || item.size() > 6 || item.find_first_not_of("0123456789") != std::string_view::npos
+            || std::stoul(std::string(item)) == 0) {
+            throw UsageError("--columns wants column numbers from 1, such as 1,2 or 3,1,4");
+        }
+        columns.push_back(std::stoul(std::string(item)) - 1);
+        if (item.size() == list.size()) {
+            break;
+        }
+        list.remove_prefix(item.size() + 1);
+    }
+    if (columns.size() < 2) {
+        throw UsageError("--columns wants the word column and at least one translation column");
+    }
+    return columns;
+}
+
+// Reads the command line; returns false when only the help was asked for.
+bool parseArguments(int argc, char** argv, ConvertOptions& options) {
+    bool inputGiven = false;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view argument = argv[i];
+        if (optionsEnded || !argument.starts_with("-") || argument == "-") {
+            if (inputGiven) {
+                throw UsageError("one INPUT only");
+            }
+            options.input = argument;
+            inputGiven = true;
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == "--help" || argument == "-h") {
+            return false;
+        }
+        if (argument == "--header" || argument == "--strict") {
+            (argument == "--header" ? options.header : options.strict) = true;
+            continue;
+        }
+        // Every other option takes a value, as the next argument or after "=".
+        std::string value;
+        bool valueGiven = false;
+        if (const std::size_t equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
+            value = argument.substr(equals + 1);
+            argument = argument.substr(0, equals);
+            valueGiven = true;
+        }
+        if (std::find(std::begin(valueOptions), std::end(valueOptions), argument) == std::end(valueOptions)) {
+            throw UsageError("unknown option " + std::string(argument));
+        }
+        if (!valueGiven) {
+            if (i + 1 == argc) {
+                throw UsageError(std::string(argument) + " wants a value");
+            }
+            value = argv[++i];
+        }
+        if (argument == "-o" || argument == "--output") {
+            options.output = value;
+        } else if (argument == "--format") {
+            options.format = namedFormat(value);
+        } else if (argument == "--to-format") {
+            options.tableFormat = namedFormat(value);
+        } else if (argument == "--separator") {
+            options.separator = separatorNamed(value);
+            if (options.separator == 0) {
+                throw UsageError("the separator must be tab, comma, semicolon, space, pipe, colon, or one character other "
+                                 "than a quotation mark or a line end");
+            }
+        } else if (argument == "--encoding") {
+            options.encoding = value;
+        } else if (argument == "--columns") {
+            options.columns = namedColumns(value);
+        } else if (argument == "--from") {
+            options.languages.from = value;
+        } else if (argument == "--to") {
+            options.languages.to = value;
+        } else if (argument == "--title") {
+            options.title = value;
+            options.titleGiven = true;
+        }
+    }
+    if (!inputGiven || options.input == "-") {
+        throw UsageError("INPUT must name a file");
+    }
+    const bool tableAsked = options.tableFormat == Format::csv || options.tableFormat == Format::tsv;
+    if (options.tableFormat != Format::guessed && options.tableFormat != Format::dictionary && !tableAsked) {
+        throw UsageError("--to-format takes csv, tsv or dictionary");
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ConvertOptions options;
+    try {
+        if (!parseArguments(argc, argv, options)) {
+            std::fputs(usage, stdout);
+            return 0;
+        }
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "verbaro-convert: %s\n%s", error.message.c_str(), usage);
+        return 2;
+    }
+    return convert(options);
+}
