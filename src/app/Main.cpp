@@ -266,7 +266,11 @@ void MyForm::onEnterShortcut(FormShortcutEventArgs& args) {
 
 std::string folderOf(const std::string& fileName) {
     const std::size_t separator = fileName.rfind('/');
-    return separator == std::string::npos ? std::string() : fileName.substr(0, separator);
+    if (separator == std::string::npos) {
+        return std::string();
+    }
+    // A file at the root lies in "/", which the empty text would not name.
+    return separator == 0 ? std::string("/") : fileName.substr(0, separator);
 }
 
 void installWarningBox() {
