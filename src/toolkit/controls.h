@@ -346,6 +346,7 @@ public:
     void selectAll();
 
     std::string text() const override;
+    void setText(const std::string& text) override;
     Color backgroundColor() const override;
 
 private:
@@ -526,6 +527,8 @@ private:
     void nativeDestroyed(bool wasVisible) override;
     // The window flags and size limits that the border style and caption buttons ask for.
     void applyNativeFrame();
+    // The window the form stays above and whose input it withholds, for the window system.
+    void applyNativeOwner();
     void placeAtInitialPosition();
 
     std::unique_ptr<FormState> formState_;

@@ -150,7 +150,7 @@ TEST_F(Open, ImportsThatMultiplyWithoutEndAreRefusedNamingTheImport) {
 
 TEST(FolderOf, IsTheTextBeforeTheLastSlash) {
     EXPECT_EQ(folderOf("/home/learner/words/german.txt"), "/home/learner/words");
-    EXPECT_EQ(folderOf("/german.txt"), "");
+    EXPECT_EQ(folderOf("/german.txt"), "/");
     EXPECT_EQ(folderOf("german.txt"), "");
     EXPECT_EQ(folderOf("words/"), "words");
     EXPECT_EQ(folderOf("C:\\words\\german.txt"), "");
