@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-liberation2 fonts-wine fontconfig
+    xvfb openbox xdotool x11-utils imagemagick
     "$@"
 )
 
