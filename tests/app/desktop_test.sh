@@ -74,6 +74,7 @@ start_program() {
     [ -n "$main" ] || { fail "the main window did not appear"; exit 1; }
     poll 10 "the main window to take the keyboard" is_active "$main" || exit 1
     read -r main_x main_y < <(client_origin "$main")
+    poll 10 "the main window to be drawn" changed_from "" ink 8 14 80 24 || exit 1
 }
 
 program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
@@ -183,9 +184,15 @@ ink() {
             }'
 }
 
-# differs_from CHECKSUM X Y WIDTH HEIGHT, looks_like CHECKSUM X Y WIDTH HEIGHT
-differs_from() { [ "$(pixels "${@:2}")" != "$1" ]; }
-looks_like() { [ "$(pixels "${@:2}")" = "$1" ]; }
+# The group's caption, where the dictionary's title has room, and the counters Answered and
+# Remaining, from just right of their names to the group's right edge.
+caption_ink() { ink 100 0 110 24; }
+answered_ink() { ink 325 39 70 16; }
+remaining_ink() { ink 325 63 70 16; }
+
+# shows EXPECTED COMMAND...: the command prints what is expected; changed_from: it no longer does.
+shows() { [ "$("${@:2}")" = "$1" ]; }
+changed_from() { ! shows "$@"; }
 
 # Opens a dictionary as a learner does without a mouse: Alt+O, the path typed, Enter.
 open_with_keyboard() {
@@ -202,11 +209,17 @@ open_with_keyboard() {
 
 # From Open to the accuracy box with the keyboard alone. Every entry has the answer "dog"; the first
 # is answered wrong, which shows the answer, Enter goes on, and the other two are answered right.
+# At the end Answered reads what Remaining read at the start, 3, and Remaining what it read
+# before the Open, 0.
 case_drill() {
     printf '@title Dogs\nHund = dog\nchien = dog\nperro = dog\n' >"$work/dictionaries/dogs.txt"
     start_desktop
     start_program
+    local zero three
+    zero=$(remaining_ink)
     open_with_keyboard "$work/dictionaries/dogs.txt" || exit 1
+    poll 10 "Remaining to count the entries" changed_from "$zero" remaining_ink || exit 1
+    three=$(remaining_ink)
     xdotool type --delay 2 "cat"
     xdotool key Return Return
     xdotool type --delay 2 "dog"
@@ -218,6 +231,8 @@ case_drill() {
     xdotool key Return
     poll 10 "the accuracy box to close on Enter" is_gone "$box" || exit 1
     poll 10 "the main window to take the keyboard back" is_active "$main" || exit 1
+    poll 5 "Answered to read 3" shows "$three" answered_ink
+    poll 5 "Remaining to read 0" shows "$zero" remaining_ink
     xdotool key alt+x
     expect_exit 0
     expect_nothing_written
@@ -231,13 +246,13 @@ check_focus_look() {
     answer_before=$(pixels 112 200 272 24)
     xdotool mousemove --sync $((main_x + 200)) $((main_y + 212)) click 1
     xdotool type "x"
-    poll 5 "the click and the typing in \"Your answer:\"" differs_from "$answer_before" 112 200 272 24 || return
+    poll 5 "the click and the typing in \"Your answer:\"" changed_from "$answer_before" pixels 112 200 272 24 || return
     open_unfocused=$(pixels 8 14 80 24)
     xdotool key Tab Tab
     poll 5 "the focused Open button to look different from the unfocused one" \
-        differs_from "$open_unfocused" 8 14 80 24 || return
+        changed_from "$open_unfocused" pixels 8 14 80 24 || return
     xdotool key Tab
-    poll 5 "the Open button to look unfocused again" looks_like "$open_unfocused" 8 14 80 24
+    poll 5 "the Open button to look unfocused again" shows "$open_unfocused" pixels 8 14 80 24
 }
 
 # Minimize and close, no maximize, and no resizing, also when asked for a new size.
@@ -257,21 +272,14 @@ check_main_decorations() {
     [ "$(xdotool getwindowgeometry "$main" | grep Geometry)" = "$size_before" ] || fail "the main window was resized"
 }
 
-# The group's caption, where the dictionary's title has room, and the Remaining counter, from just
-# right of "Remaining:" to the group's right edge.
-caption_ink() { ink 100 0 110 24; }
-remaining_ink() { ink 325 63 72 16; }
-caption_drawn() { [ -n "$(caption_ink)" ]; }
-remaining_reads_caption() { [ "$(remaining_ink)" = "$(caption_ink)" ]; }
-
 # A dictionary of 12,345 entries titled "12345": Remaining shows the same number, digit for digit,
 # as the caption.
 check_counters() {
     awk 'BEGIN { print "@title 12345"; for (i = 1; i <= 12345; i++) print "word" i " = translation" i }' \
         >"$work/dictionaries/big.txt"
     open_with_keyboard "$work/dictionaries/big.txt" || return
-    poll 10 "the dictionary's title in the group caption" caption_drawn || return
-    if ! poll 5 "Remaining to read 12345" remaining_reads_caption; then
+    poll 10 "the dictionary's title in the group caption" changed_from "" caption_ink || return
+    if ! poll 5 "Remaining to read 12345" shows "$(caption_ink)" remaining_ink; then
         echo "caption:"
         caption_ink
         echo "Remaining:"
