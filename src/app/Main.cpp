@@ -21,6 +21,19 @@ std::shared_ptr<Font> largeFont() {
     return std::make_shared<Font>("Microsoft Sans Serif", 10, FontStyle::Regular, GraphicsUnit::Point);
 }
 
+// A caption that shows the text as written: every "&" doubled, so that none is taken for the mark
+// of an access key.
+std::string asWritten(const std::string& text) {
+    std::string caption;
+    for (const char c : text) {
+        caption += c;
+        if (c == '&') {
+            caption += '&';
+        }
+    }
+    return caption;
+}
+
 } // namespace
 
 MyForm::MyForm() {
@@ -130,7 +143,7 @@ void MyForm::startDrill() {
         showNoDictionary();
         return;
     }
-    quizGroup->setText(wordList->title());
+    quizGroup->setText(asWritten(wordList->title()));
     wordList->setNormalMode(normalRadio->checked());
     restartButton->setEnabled(true);
     guessButton->setEnabled(true);
@@ -266,7 +279,11 @@ void MyForm::onEnterShortcut(FormShortcutEventArgs& args) {
 
 std::string folderOf(const std::string& fileName) {
     const std::size_t separator = fileName.rfind('/');
-    return separator == std::string::npos ? std::string() : fileName.substr(0, separator);
+    if (separator == std::string::npos) {
+        return std::string();
+    }
+    // A file at the root lies in "/", which the empty text would not name.
+    return separator == 0 ? std::string("/") : fileName.substr(0, separator);
 }
 
 void installWarningBox() {

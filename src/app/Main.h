@@ -72,7 +72,8 @@ private:
     void showAnswer();
 };
 
-// The folder of a file name: the text before its last "/", or the empty text when it has none.
+// The folder of a file name: the text before its last "/" ("/" itself for a file at the root), or
+// the empty text when it has none.
 std::string folderOf(const std::string& fileName);
 
 // Shows the program's own errors (AppException::show) in a warning box.

@@ -252,6 +252,11 @@ void Application::ErrForm::onQuit() {
 
 bool Application::ErrForm::waitForChoice() {
     InputBlocker blocker(*this);
+    // No window is disabled, yet the window manager keeps the dialog above the window that was
+    // active and gives it the keyboard when any other window of the program is clicked.
+    FormAccess::State& state = FormAccess::state(*this);
+    state.ownerWindow = QApplication::activeWindow();
+    state.modality = Qt::ApplicationModal;
     setVisible(true);
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     while (created()) dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);

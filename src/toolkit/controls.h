@@ -526,6 +526,8 @@ private:
     void nativeDestroyed(bool wasVisible) override;
     // The window flags and size limits that the border style and caption buttons ask for.
     void applyNativeFrame();
+    // The window the form stays above and whose input it withholds, for the window system.
+    void applyNativeOwner();
     void placeAtInitialPosition();
 
     std::unique_ptr<FormState> formState_;

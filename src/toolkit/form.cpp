@@ -6,6 +6,7 @@
 #include <QHideEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QWindow>
 
 #include "toolkit/internal.h"
 
@@ -16,6 +17,16 @@ public:
     FormWidget() : QWidget(nullptr, Qt::Window) {}
 
 protected:
+    // While a modal window keeps this one from input, the window takes no keyboard focus either:
+    // a click on it would otherwise have Qt hand it the focus past the window manager, which
+    // gives it to the modal window.
+    bool event(QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::WindowBlocked || type == QEvent::WindowUnblocked) && windowHandle())
+            windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, type == QEvent::WindowBlocked);
+        return QWidget::event(event);
+    }
+
     // The caption's close button and the window manager's close go through the form's close
     // (a disabled form's filter has refused them before they get here).
     void closeEvent(QCloseEvent* event) override {
@@ -37,7 +48,8 @@ protected:
 bool isSizable(FormBorderStyle style) { return style == FormBorderStyle::Sizable; }
 
 Qt::WindowFlags windowFlagsOf(const FormAccess::State& state) {
-    Qt::WindowFlags flags = Qt::Window;
+    // A window that keeps other windows from input is a dialog to the window manager.
+    Qt::WindowFlags flags = state.modality == Qt::NonModal ? Qt::Window : Qt::Dialog;
     if (state.borderStyle == FormBorderStyle::None) return flags | Qt::FramelessWindowHint;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     // As on Windows, the caption has buttons only together with its system menu.
@@ -102,6 +114,7 @@ void Form::applyNativeVisible() {
         createNative(nullptr);
         placeAtInitialPosition();
     }
+    applyNativeOwner();
     QWidget* widget = nativeWidget();
     widget->show();
     widget->activateWindow();
@@ -216,6 +229,18 @@ void Form::applyNativeFrame() {
         form.changingFrame = false;
     }
     applyClientSize(*widget, form);
+}
+
+// Transient for its owner and modal in the window system's sense, a window is kept above the owner
+// by every window manager, and a click on the owner gives the window the keyboard instead; Qt
+// passes the owner no input meanwhile either.
+void Form::applyNativeOwner() {
+    const FormState& form = *formState_;
+    QWidget* widget = nativeWidget();
+    applyNativeFrame();
+    widget->setWindowModality(form.modality);
+    const QWidget* owner = form.modality == Qt::NonModal ? nullptr : form.ownerWindow.data();
+    widget->windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
 }
 
 FormBorderStyle Form::borderStyle() const { return formState_->borderStyle; }

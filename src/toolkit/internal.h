@@ -59,6 +59,11 @@ struct Form::FormState {
     // Called the moment the form is hidden during a modal display, so that the owner is
     // re-enabled and activated right then.
     std::function<void()> hiddenWhileModal;
+    // While the form is up over other windows (a modal display, the error dialog): whose input
+    // it withholds in the window system's sense, and the window it stays above. Applied each
+    // time the form is shown.
+    Qt::WindowModality modality = Qt::NonModal;
+    QPointer<QWidget> ownerWindow;
 
     // The window's frame and placement.
     Size clientSize{300, 300};

@@ -58,6 +58,8 @@ DialogResult Form::showModal() {
     DisabledOwner owner(ownerWindow, ownerForm);
     bool hidden = false;
     state.owner = ownerForm;
+    state.ownerWindow = ownerWindow;
+    state.modality = Qt::WindowModal;
     state.shownModally = true;
     state.hiddenWhileModal = [&] {
         hidden = true;
@@ -72,6 +74,8 @@ DialogResult Form::showModal() {
         ~EndDisplay() {
             state.hiddenWhileModal = nullptr;
             state.shownModally = false;
+            state.modality = Qt::NonModal;
+            state.ownerWindow = nullptr;
             owner.restore();
             state.owner = nullptr;
             form.setVisible(false);

@@ -1,9 +1,11 @@
 // The drill through the real window: open, guess, reveal, next, restart, the answer mode and the
 // final accuracy, from dictionary files written for each test.
 #include <QApplication>
+#include <QGroupBox>
 #include <QLineEdit>
 
 #include "appfixture.h"
+#include "toolkit/internal.h"
 
 namespace {
 
@@ -240,4 +242,11 @@ TEST_F(Drill, TheDictionaryTitleNeverReachesTheWindowCaption) {
     EXPECT_EQ(form->text(), "Verbaro Tool");
     open(write("untitled.txt", "hund = dog\n"));
     EXPECT_EQ(form->quizGroup->text(), "");
+}
+
+TEST_F(Drill, ATitleIsShownAsWrittenAmpersandsIncluded) {
+    open(write("spices.txt", "@title Salt & Pepper: R&D\nsalz = salt\n"));
+    const QString caption = static_cast<QGroupBox*>(form->quizGroup->nativeWidget())->title();
+    EXPECT_EQ(QString(caption).replace("&&", "&"), "Salt & Pepper: R&D");
+    EXPECT_EQ(mnemonicOf(caption), std::nullopt) << "no letter of a title is an access key";
 }

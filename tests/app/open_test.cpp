@@ -131,7 +131,7 @@ TEST_F(Open, ImportsAreDrilledWithTheChosenFile) {
 
 TEST(FolderOf, IsTheTextBeforeTheLastSlash) {
     EXPECT_EQ(folderOf("/home/learner/words/german.txt"), "/home/learner/words");
-    EXPECT_EQ(folderOf("/german.txt"), "");
+    EXPECT_EQ(folderOf("/german.txt"), "/");
     EXPECT_EQ(folderOf("german.txt"), "");
     EXPECT_EQ(folderOf("words/"), "words");
     EXPECT_EQ(folderOf("C:\\words\\german.txt"), "");

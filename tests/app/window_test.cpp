@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include "app/info.h"
 #include "appfixture.h"
@@ -179,8 +180,11 @@ TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
             } else {
                 EXPECT_EQ(aboutFrame.topLeft(), workArea.topLeft());
             }
-            // The main window takes no input while the About window is up, yet is not greyed.
+            // The main window takes no input while the About window is up, yet is not greyed; the
+            // window manager keeps About above it.
             EXPECT_FALSE(form->enabled());
+            EXPECT_EQ(about.windowHandle()->transientParent(), main->windowHandle());
+            EXPECT_EQ(about.windowHandle()->modality(), Qt::WindowModal);
             const std::size_t dialogsBefore = dialogs.size();
             QTest::mouseClick(form->openButton->nativeWidget(), Qt::LeftButton);
             EXPECT_EQ(dialogs.size(), dialogsBefore) << "a click on Open opens nothing";

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 #include <csignal>
 #include <cstdio>
 
@@ -130,10 +131,18 @@ TEST_F(ErrorDialogTest, ShowsTheErrorTextInTheFixedLayout) {
 
 TEST_F(ErrorDialogTest, ContinueLeavesTheHandlersWorkAsItWasAndTheProgramUsable) {
     bool blockedWhileUp = false;
+    bool keptAboveTheActiveWindow = false;
     bool dialogGone = false;
     runFailingClick(
         Exception("Something broke"),
         [&](Application::ErrForm& dialog) {
+            // No window is disabled, yet the window manager keeps the dialog above the window that
+            // was active and gives it the keyboard when another window is clicked.
+            const QWindow* window = dialog.nativeWidget()->windowHandle();
+            const QWindow* mainWindow = mainForm.nativeWidget()->windowHandle();
+            keptAboveTheActiveWindow = window->transientParent() == mainWindow &&
+                                       window->modality() == Qt::ApplicationModal && mainForm.enabled() &&
+                                       mainWindow->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
             user_input::click(*countButton);
             mainForm.nativeWidget()->close();  // the caption's close button
             blockedWhileUp = counted == 0 && mainForm.nativeWidget()->isVisible();
@@ -144,6 +153,7 @@ TEST_F(ErrorDialogTest, ContinueLeavesTheHandlersWorkAsItWasAndTheProgramUsable)
             user_input::click(*countButton);
         });
     EXPECT_TRUE(blockedWhileUp) << "clicks and the close button of the main window have no effect while the dialog is up";
+    EXPECT_TRUE(keptAboveTheActiveWindow);
     EXPECT_TRUE(dialogGone);
     EXPECT_EQ(handlerSteps, 1);
     EXPECT_EQ(counted, 1) << "the main window takes clicks again";

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <stdexcept>
 
 #include "toolkit/application.h"
@@ -73,9 +74,16 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
         bool ownerButtonLookedEnabled = false;
         Form* ownerWhileUp = nullptr;
         bool ownerBackWhenClosed = false;
+        bool modalToTheOwner = false;
         dialog.load += [&](Form&, EventArgs&) { dialog.setDialogResult(DialogResult::OK); };
         dialog.closed += [&](Form&, EventArgs&) { ownerBackWhenClosed = mainForm.enabled(); };
         later([&] {
+            // What the window manager is told: keep the form above its owner, and give it the
+            // keyboard when the owner is clicked.
+            const QWindow* window = dialog.nativeWidget()->windowHandle();
+            modalToTheOwner = window->transientParent() == mainForm.nativeWidget()->windowHandle() &&
+                              window->modality() == Qt::WindowModal && window->type() == Qt::Dialog &&
+                              mainForm.nativeWidget()->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
             ownerDisabledWhileUp = !mainForm.enabled();
             user_input::click(*ownerButton);
             ownerButtonLookedEnabled = ownerButton->nativeWidget()->isEnabled();
@@ -86,6 +94,8 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
         EXPECT_EQ(dialog.showModal(), DialogResult::OK);
 
         EXPECT_TRUE(ownerDisabledWhileUp);
+        EXPECT_TRUE(modalToTheOwner);
+        EXPECT_FALSE(mainForm.nativeWidget()->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus));
         EXPECT_EQ(ownerClicks, 0) << "the owner takes no input while the form is up";
         EXPECT_TRUE(ownerButtonLookedEnabled) << "yet its controls are not drawn greyed";
         EXPECT_EQ(ownerWhileUp, &mainForm);
