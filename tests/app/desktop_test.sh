@@ -36,13 +36,15 @@ fail() {
     failures=$((failures + 1))
 }
 
-# poll SECONDS WHAT COMMAND...: runs the command until it succeeds; false once the time is up.
+# poll SECONDS WHAT COMMAND...: runs the command until it succeeds; false once the time is up,
+# after telling which windows were up then.
 poll() {
     local deadline=$((SECONDS + $1)) what="$2"
     shift 2
     until "$@"; do
         if [ "$SECONDS" -ge "$deadline" ]; then
             fail "timed out waiting for $what"
+            describe_windows
             return 1
         fi
         sleep 0.05
@@ -116,13 +118,12 @@ find_window() {
 found_active() { window=$(find_window "$1") && is_active "$window"; }
 # wait_window CAPTION: waits until such a window is up and active; sets $window.
 wait_window() {
-    poll 10 "the window \"$1\" to come up with the keyboard" found_active "$1" && return
-    describe_windows
-    return 1
+    poll 10 "the window \"$1\" to come up with the keyboard" found_active "$1"
 }
 
 # What is on the screen, for the log of a failed wait.
 describe_windows() {
+    [ -n "${main:-}" ] || return 0
     local listed
     echo "windows, bottom to top, active $(active_window), keyboard $(xdotool getwindowfocus):"
     for listed in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g'); do
@@ -201,9 +202,10 @@ open_with_keyboard() {
     local dialog="$window"
     xdotool type --delay 2 "$1"
     xdotool key Return
-    poll 10 "the Open dialog to close" is_gone "$dialog" &&
-        poll 10 "the main window to take the keyboard back" is_active "$main"
+    poll 10 "the Open dialog to close" is_gone "$dialog"
 }
+
+main_is_back() { poll 10 "the main window to take the keyboard back" is_active "$main"; }
 
 # --- the cases -------------------------------------------------------------------------------------
 
@@ -217,7 +219,7 @@ case_drill() {
     start_program
     local zero three
     zero=$(remaining_ink)
-    open_with_keyboard "$work/dictionaries/dogs.txt" || exit 1
+    open_with_keyboard "$work/dictionaries/dogs.txt" && main_is_back || exit 1
     poll 10 "Remaining to count the entries" changed_from "$zero" remaining_ink || exit 1
     three=$(remaining_ink)
     xdotool type --delay 2 "cat"
@@ -230,7 +232,7 @@ case_drill() {
     local box="$window"
     xdotool key Return
     poll 10 "the accuracy box to close on Enter" is_gone "$box" || exit 1
-    poll 10 "the main window to take the keyboard back" is_active "$main" || exit 1
+    main_is_back || exit 1
     poll 5 "Answered to read 3" shows "$three" answered_ink
     poll 5 "Remaining to read 0" shows "$zero" remaining_ink
     xdotool key alt+x
@@ -277,7 +279,7 @@ check_main_decorations() {
 check_counters() {
     awk 'BEGIN { print "@title 12345"; for (i = 1; i <= 12345; i++) print "word" i " = translation" i }' \
         >"$work/dictionaries/big.txt"
-    open_with_keyboard "$work/dictionaries/big.txt" || return
+    open_with_keyboard "$work/dictionaries/big.txt" && main_is_back || return
     poll 10 "the dictionary's title in the group caption" changed_from "" caption_ink || return
     if ! poll 5 "Remaining to read 12345" shows "$(caption_ink)" remaining_ink; then
         echo "caption:"
@@ -302,7 +304,7 @@ check_about() {
     poll 5 "About to stay in front with the keyboard after a click on the main window" is_in_front "$about"
     xdotool key Return
     poll 5 "Enter to close About" is_gone "$about" || return
-    poll 5 "the main window to take the keyboard back" is_active "$main"
+    main_is_back
 }
 
 case_windows() {
@@ -332,7 +334,7 @@ case_error_dialog() {
         is_in_front "$dialog"
     xdotool key Return
     poll 5 "Enter to continue" is_gone "$dialog" || exit 1
-    poll 5 "the main window to take the keyboard back" is_active "$main" || exit 1
+    main_is_back || exit 1
     kill -0 "$program_pid" 2>/dev/null || { fail "the program ended on Continue"; exit 1; }
 
     open_with_keyboard "$work/dictionaries/utf16.txt" || exit 1
