@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -60,7 +61,11 @@ void MyForm::buildLayout() {
     exitButton = addControl<Button>(this, "E&xit", {8, 280, 80, 24});
     quizGroup = addControl<GroupBox>(this, "", {96, 8, 304, 296});
 
-    const auto rightAligned = [](Label& label) { label.setAlignment(ContentAlignment::TopRight); };
+    // A count cell measures its text, so that a count wider than the cell can widen it.
+    const auto rightAligned = [](Label& label) {
+        label.setAlignment(ContentAlignment::TopRight);
+        label.setFitToText(true);
+    };
     correctLabel = addControl<Label>(quizGroup, "Correct:", {16, 31, 48, 16});
     correctValue = addControl<Label>(quizGroup, "0", {84, 31, 24, 16}, rightAligned);
     incorrectLabel = addControl<Label>(quizGroup, "Incorrect:", {16, 55, 56, 16});
@@ -125,16 +130,15 @@ void MyForm::showNoDictionary() {
 
 void MyForm::updateCounters() {
     if (!wordList) {
-        correctValue->setText("0");
-        incorrectValue->setText("0");
-        answeredValue->setText("0");
-        remainingValue->setText("0");
+        for (Label* value : {correctValue, incorrectValue, answeredValue, remainingValue}) {
+            showCount(*value, 0);
+        }
         return;
     }
-    correctValue->setText(std::to_string(wordList->correctCount()));
-    incorrectValue->setText(std::to_string(wordList->incorrectCount()));
-    answeredValue->setText(std::to_string(wordList->answeredCount()));
-    remainingValue->setText(std::to_string(wordList->remainingCount()));
+    showCount(*correctValue, wordList->correctCount());
+    showCount(*incorrectValue, wordList->incorrectCount());
+    showCount(*answeredValue, wordList->answeredCount());
+    showCount(*remainingValue, wordList->remainingCount());
 }
 
 void MyForm::startDrill() {
@@ -275,6 +279,17 @@ void MyForm::onEnterShortcut(FormShortcutEventArgs& args) {
         }
     }
     guessButton->simulateClick();
+}
+
+void showCount(Label& cell, std::uint32_t count) {
+    constexpr int cellWidth = 24;
+    const Rect before = cell.bounds();
+    const int right = before.x + before.width;
+    // The cell fits itself to the new text; it keeps its own width unless the count needs more,
+    // and its right edge in any case.
+    cell.setText(std::to_string(count));
+    const int width = std::max(cellWidth, cell.bounds().width);
+    cell.setBounds(right - width, before.y, width, before.height);
 }
 
 std::string folderOf(const std::string& fileName) {

@@ -2,6 +2,7 @@
 
 // The main window, where the learner opens a dictionary and drills it, and the program entry.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -71,6 +72,10 @@ private:
     // Shows the expected answer, with Next to go on, and counts the entry as answered.
     void showAnswer();
 };
+
+// Shows a count in its cell, right-aligned: the cell keeps its right edge, and a count wider than
+// the cell widens it to the left, so that the number reads whole (the cells are 24 pixels wide).
+void showCount(Label& cell, std::uint32_t count);
 
 // The folder of a file name: the text before its last "/" ("/" itself for a file at the root), or
 // the empty text when it has none.

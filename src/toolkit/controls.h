@@ -346,6 +346,7 @@ public:
     void selectAll();
 
     std::string text() const override;
+    void setText(const std::string& text) override;
     Color backgroundColor() const override;
 
 private:

@@ -6,8 +6,12 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QObject>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "toolkit/application.h"
@@ -64,6 +68,57 @@ std::function<void(const MessageBoxCall&)>& messageBoxHandler() {
     return handler;
 }
 
+// Fusion, with the keyboard focus shown as Windows shows it: a dotted rectangle inside a push
+// button and around the text of a check box or radio button, once the focus has been moved with
+// the keyboard, instead of Fusion's tinted outline.
+class ToolkitStyle : public QProxyStyle {
+public:
+    ToolkitStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameFocusRect) {
+            if (option->state & State_KeyboardFocusChange) drawDottedRect(*painter, option->rect, option->palette.color(QPalette::WindowText));
+            return;
+        }
+        const bool focusLook = element == PE_PanelButtonCommand || element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton;
+        if (focusLook && (option->state & State_HasFocus)) {
+            std::unique_ptr<QStyleOption> withoutFocus(clone(*option));
+            withoutFocus->state &= ~State_HasFocus;
+            QProxyStyle::drawPrimitive(element, withoutFocus.get(), painter, widget);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        constexpr int pushButtonFocusInset = 4;
+        if (element == CE_PushButton && (option->state & State_HasFocus) && (option->state & State_KeyboardFocusChange))
+            drawDottedRect(*painter, option->rect.adjusted(pushButtonFocusInset, pushButtonFocusInset, -pushButtonFocusInset, -pushButtonFocusInset),
+                           option->palette.color(QPalette::ButtonText));
+    }
+
+private:
+    static std::unique_ptr<QStyleOption> clone(const QStyleOption& option) {
+        if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(&option)) return std::make_unique<QStyleOptionButton>(*button);
+        return std::make_unique<QStyleOption>(option);
+    }
+
+    // Every other pixel of the rectangle's edge, as Windows' DrawFocusRect.
+    static void drawDottedRect(QPainter& painter, const QRect& rect, const QColor& color) {
+        QPen pen(color, 0, Qt::CustomDashLine);
+        pen.setDashPattern({1, 1});
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+        painter.restore();
+    }
+};
+
 QMessageBox::Icon qIconOf(MessageBoxIcon icon) {
     switch (icon) {
     case MessageBoxIcon::Error:
@@ -118,7 +173,7 @@ QApplication& ensureQtApplication() {
     if (!configured) {
         configured = true;
         // The same look on every desktop; windows live until the toolkit closes them.
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setStyle(new ToolkitStyle);
         QApplication::setQuitOnLastWindowClosed(false);
         registerSubstituteFonts();
         QApplication::setFont(qFontOf(defaultControlFont()));

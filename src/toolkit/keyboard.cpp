@@ -208,7 +208,7 @@ private:
     template <class IsStop>
     Control* focusNext(bool forward, IsStop isStop) {
         Control* next = following(focusedControl(), forward, [&](const Control& control) { return isStop(control) && canTakeFocusNow(control); });
-        if (next) next->focus();
+        if (next) focusFromKeyboard(*next);
         return next;
     }
 
@@ -235,14 +235,22 @@ private:
     // A button is clicked; a label or group box gives the focus to the next Tab stop after it.
     void activate(Control& target) {
         if (auto* button = qobject_cast<QAbstractButton*>(target.nativeWidget())) {
-            target.focus();
+            focusFromKeyboard(target);
             button->click();
             return;
         }
         if (Control* next = following(&target, true, [](const Control& control) {
                 return ControlAccess::state(control).tabStop && canTakeFocusNow(control);
             }))
-            next->focus();
+            focusFromKeyboard(*next);
+    }
+
+    // Once the user has moved the focus with the keyboard, the window shows where the focus is,
+    // as Windows does: a focus rectangle on buttons, check boxes and radio buttons.
+    void focusFromKeyboard(Control& control) {
+        form_.nativeWidget()->setAttribute(Qt::WA_KeyboardFocusChange);
+        control.focus();
+        control.nativeWidget()->update();
     }
 
     Form& form_;

@@ -122,6 +122,13 @@ std::string TextBoxBase::text() const {
     return Control::text();
 }
 
+// As in the Windows edit control, a text given to a box shows from its first character, with the
+// caret before it, however long the text is.
+void TextBoxBase::setText(const std::string& text) {
+    Control::setText(text);
+    if (auto* line = qobject_cast<QLineEdit*>(nativeWidget())) line->setCursorPosition(0);
+}
+
 void TextBoxBase::applyNativeText() {
     const QString text = toQString(Control::text());
     if (auto* line = qobject_cast<QLineEdit*>(nativeWidget())) line->setText(text);

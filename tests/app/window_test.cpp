@@ -10,6 +10,7 @@
 
 #include "app/info.h"
 #include "appfixture.h"
+#include "toolkit/internal.h"
 
 std::ostream& operator<<(std::ostream& out, const Rect& r) {
     return out << "(" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << ")";
@@ -202,4 +203,47 @@ TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
         EXPECT_EQ(visibleWindow("About"), nullptr);
         EXPECT_TRUE(form->enabled());
     }
+}
+
+TEST_F(MainWindow, CountsUpToSevenDigitsReadWholeFlushRightAndClearOfTheirCaptions) {
+    const struct {
+        Label* caption;
+        Label* value;
+    } cells[] = {{form->correctLabel, form->correctValue},
+                 {form->incorrectLabel, form->incorrectValue},
+                 {form->answeredLabel, form->answeredValue},
+                 {form->remainingLabel, form->remainingValue}};
+    for (const auto& cell : cells) {
+        const Rect specified = cell.value->bounds();
+        // Where the ink of the caption ends and where that of the count begins.
+        const QWidget* caption = cell.caption->nativeWidget();
+        const QString captionText = QString::fromStdString(cell.caption->text());
+        const QFontMetrics metrics = caption->fontMetrics();
+        const int captionInkEnd =
+            caption->x() + metrics.horizontalAdvance(captionText) - metrics.rightBearing(captionText.back());
+        for (const std::uint32_t count : {0u, 7u, 9999u, 12345u, 9999999u}) {
+            showCount(*cell.value, count);
+            const QString text = QString::number(count);
+            const QWidget* value = cell.value->nativeWidget();
+            EXPECT_EQ(labelLines(text, value->font(), value->size()), QStringList{text}) << count;
+            EXPECT_EQ(value->geometry().right() + 1, specified.x + specified.width) << count;
+            const int countInkStart =
+                value->x() + value->width() - metrics.horizontalAdvance(text) + metrics.leftBearing(text.front());
+            EXPECT_GE(countInkStart, captionInkEnd)
+                << count << " overlaps \"" << cell.caption->text() << "\"";
+            if (count <= 9999) {
+                EXPECT_EQ(cell.value->bounds(), specified) << "up to four digits the cell is as it was";
+            }
+        }
+    }
+}
+
+TEST_F(MainWindow, TenThousandEntriesAreCountedWhole) {
+    std::string entries;
+    for (int entry = 0; entry < 10000; ++entry) {
+        entries += "w" + std::to_string(entry) + " = t\n";
+    }
+    open(write("large.txt", entries));
+    const QWidget* remaining = form->remainingValue->nativeWidget();
+    EXPECT_EQ(labelLines("10000", remaining->font(), remaining->size()), QStringList{"10000"});
 }

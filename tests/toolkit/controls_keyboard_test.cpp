@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <stdexcept>
@@ -239,6 +240,49 @@ TEST(KeyCodes, QtKeysBecomeVirtualKeyCodesWithModifierBits) {
     EXPECT_EQ(keyCodeOf(Qt::Key_F4, Qt::AltModifier), Keys::F4 | Keys::AltModifier);
     EXPECT_EQ(keyCodeOf(Qt::Key_Escape, Qt::NoModifier), Keys::Escape);
     EXPECT_EQ(keyCodeOf(Qt::Key_Down, Qt::NoModifier), Keys::Down);
+}
+
+
+// Whether a row of the control's picture holds a run of dots, every other pixel dark over more
+// than any letter spans: the edge of a focus rectangle as Windows draws it.
+bool showsFocusRectangle(const Control& control) {
+    const QImage image = control.nativeWidget()->grab().toImage();
+    constexpr int dottedRun = 12;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width() && run < dottedRun; ++x) {
+            const bool dark = qGray(image.pixel(x, y)) < 100;
+            run = dark == (run % 2 == 0) ? run + 1 : (dark ? 1 : 0);
+        }
+        if (run >= dottedRun) return true;
+    }
+    return false;
+}
+
+TEST_F(KeyboardTest, OnceTheKeyboardMovesTheFocusTheFocusedControlShowsAFocusRectangle) {
+    auto* open = addControl<Button>(&form, "&Open...", {8, 14, 80, 24});
+    auto* exit = addControl<Button>(&form, "E&xit", {8, 46, 80, 24});
+    auto* check = addControl<CheckBox>(&form, "Wrong guess reveals answer", {8, 78, 168, 16});
+    auto* normal = addControl<RadioButton>(&form, "Normal", {8, 102, 72, 16});
+    const std::vector<Control*> controls{open, exit, check, normal};
+    show(form);
+    open->focus();
+    for (const Control* control : controls) EXPECT_FALSE(showsFocusRectangle(*control)) << "not before a key has moved the focus";
+
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        Control* focused;
+    } steps[] = {{Qt::Key_Tab, Qt::NoModifier, exit},
+                 {Qt::Key_Tab, Qt::NoModifier, check},
+                 {Qt::Key_O, Qt::AltModifier, open},
+                 {Qt::Key_Up, Qt::NoModifier, normal}};
+    for (const auto& step : steps) {
+        press(form, step.key, step.modifiers);
+        ASSERT_TRUE(step.focused->focusWithin()) << step.focused->text();
+        for (const Control* control : controls)
+            EXPECT_EQ(showsFocusRectangle(*control), control == step.focused) << control->text() << " after a key to " << step.focused->text();
+    }
 }
 
 }  // namespace

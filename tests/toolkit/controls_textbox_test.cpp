@@ -148,4 +148,29 @@ TEST_F(TextBoxTest, ContextMenuFollowsSelectionAndReadOnly) {
     EXPECT_FALSE(items[5].enabled) << "Delete";
 }
 
+TEST_F(TextBoxTest, ALongNewTextShowsItsBeginningAndTypingFollowsTheCaret) {
+    const std::string longText = "the beginning of a text far too long for the box that shows it, up to its end";
+    for (const bool readOnly : {true, false}) {
+        auto* box = addControl<TextBox>(&form, "", {10, 10, 100, 24}, [&](TextBox& made) {
+            made.setReadOnly(readOnly);
+            made.setAlignment(HorizontalAlignment::Center);
+        });
+        show(form);
+        box->focus();
+        box->setText(longText);
+        auto* line = static_cast<QLineEdit*>(box->nativeWidget());
+        // The box scrolls its text when it paints.
+        line->repaint();
+        EXPECT_EQ(line->cursorPosition(), 0) << readOnly;
+        EXPECT_LT(line->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 8) << "the first character is in view, read-only " << readOnly;
+        if (!readOnly) {
+            QTest::keyClick(line, Qt::Key_End);
+            QTest::keyClicks(line, " and more");
+            line->repaint();
+            EXPECT_EQ(box->text(), longText + " and more");
+            EXPECT_LE(line->inputMethodQuery(Qt::ImCursorRectangle).toRect().right(), line->width()) << "the caret stays in view while typing";
+        }
+    }
+}
+
 }  // namespace

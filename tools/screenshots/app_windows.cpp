@@ -3,6 +3,8 @@
 // for a person; the dictionary is written to a temporary folder.
 #include <unistd.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +23,13 @@ void restartUntilAsked(MyForm& form, const std::string& word) {
     do {
         form.restartButton->simulateClick();
     } while (form.questionBox->text() != word);
+}
+
+// What the learner has typed so far, with the caret after it.
+void typeGuess(MyForm& form, const std::string& text) {
+    form.guessBox->setText(text);
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+    QApplication::sendEvent(form.guessBox->nativeWidget(), &end);
 }
 
 void guess(MyForm& form, const std::string& text) {
@@ -52,7 +61,7 @@ int main(int argc, char** argv) {
     form.openButton->simulateClick();
     restartUntilAsked(form, "der Hund");
     guess(form, "The Dog");
-    form.guessBox->setText("the stree");
+    typeGuess(form, "the stree");
     saved = saveScreenshot(form, out / "main-asking.png") && saved;
 
     form.guessButton->simulateClick();
