@@ -11,7 +11,10 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "toolkit/application.h"
@@ -119,6 +122,24 @@ private:
     }
 };
 
+// While the application object is made, the platform plugin's own complaints are held back; a
+// platform that cannot start at all ends the program with one line that names the display tried,
+// where Qt would abort with several.
+QtMessageHandler messageHandlerBeforeStart = nullptr;
+
+void startMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        const char* display = std::getenv("DISPLAY");
+        if (display && *display)
+            std::fprintf(stderr, "verbaro: no display could be opened (tried \"%s\")\n", display);
+        else
+            std::fputs("verbaro: no display could be opened (DISPLAY is not set)\n", stderr);
+        std::_Exit(1);
+    }
+    if (context.category && std::string_view(context.category).starts_with("qt.qpa.")) return;
+    if (messageHandlerBeforeStart) messageHandlerBeforeStart(type, context, message);
+}
+
 QMessageBox::Icon qIconOf(MessageBoxIcon icon) {
     switch (icon) {
     case MessageBoxIcon::Error:
@@ -167,7 +188,9 @@ QApplication& ensureQtApplication() {
         static int argc = 1;
         static char programName[] = "verbaro";
         static char* argv[] = {programName, nullptr};
+        messageHandlerBeforeStart = qInstallMessageHandler(startMessageHandler);
         application = new QApplication(argc, argv);
+        qInstallMessageHandler(messageHandlerBeforeStart);
     }
     static bool configured = false;
     if (!configured) {

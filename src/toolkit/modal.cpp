@@ -65,8 +65,9 @@ DialogResult Form::showModal() {
         hidden = true;
         owner.restore();
     };
-    // However the display ends, the owner comes back before anything else happens, and the form
-    // is hidden but kept for its caller.
+    // However the display ends, the form is hidden but kept for its caller, and the owner comes
+    // back before anything else happens: hidden first, as the owner takes the focus again only
+    // once the form no longer keeps it from input.
     struct EndDisplay {
         Form& form;
         FormState& state;
@@ -76,9 +77,9 @@ DialogResult Form::showModal() {
             state.shownModally = false;
             state.modality = Qt::NonModal;
             state.ownerWindow = nullptr;
+            form.setVisible(false);
             owner.restore();
             state.owner = nullptr;
-            form.setVisible(false);
         }
     } endDisplay{*this, state, owner};
 

@@ -189,4 +189,27 @@ TEST_F(LoopTest, QuitTakenInAModalDisplayEndsItAndThenTheMainLoop) {
     EXPECT_TRUE(mainForm.nativeWidget()->isVisible());
 }
 
+// Without a display the program says so in one line and ends with status 1, not with an abort.
+TEST(NoDisplayDeathTest, OneLineNamesTheDisplayTriedAndTheStatusIsOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const struct {
+        const char* display;
+        const char* line;
+    } cases[] = {{":9999", "^verbaro: no display could be opened \\(tried \":9999\"\\)\n$"},
+                 {nullptr, "^verbaro: no display could be opened \\(DISPLAY is not set\\)\n$"}};
+    for (const auto& tried : cases) {
+        EXPECT_EXIT(
+            {
+                ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+                if (tried.display)
+                    ::setenv("DISPLAY", tried.display, 1);
+                else
+                    ::unsetenv("DISPLAY");
+                ensureQtApplication();
+            },
+            ::testing::ExitedWithCode(1), tried.line)
+            << (tried.display ? tried.display : "no DISPLAY");
+    }
+}
+
 }  // namespace
