@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QSettings>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <algorithm>
@@ -198,6 +199,13 @@ QApplication& ensureQtApplication() {
         // The same look on every desktop; windows live until the toolkit closes them.
         QApplication::setStyle(new ToolkitStyle);
         QApplication::setQuitOnLastWindowClosed(false);
+        // The program keeps no settings and writes no files: what Qt would keep on its behalf
+        // (the file dialog's history, last folder and column layout) has a place that cannot
+        // exist, so nothing is written there, nor read.
+        for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+                QSettings::setPath(format, scope, QStringLiteral("/dev/null"));
+        }
         registerSubstituteFonts();
         QApplication::setFont(qFontOf(defaultControlFont()));
     }

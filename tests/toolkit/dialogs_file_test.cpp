@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "child_process.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/internal.h"
 #include "toolkit/testing.h"
@@ -170,6 +171,32 @@ TEST_F(OpenFileDialogTest, RealDialogCancelledGivesCancel) {
     OpenFileDialog dialog;
     EXPECT_EQ(dialog.showModal(), DialogResult::Cancel);
     EXPECT_EQ(dialog.fileName(), "");
+}
+
+// The program writes no files: the real dialog, run in a process whose user folder is fresh,
+// leaves that folder empty (Qt's file dialog keeps its history and layout in the user's settings).
+TEST_F(OpenFileDialogTest, RealDialogWritesNothingIntoTheUsersFolder) {
+    if (!child_process::inChild()) {
+        const QTemporaryDir home;
+        const QByteArray userHome = qgetenv("HOME");
+        const QByteArray userConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", home.path().toUtf8());
+        qunsetenv("XDG_CONFIG_HOME");
+        const child_process::Outcome outcome = child_process::runCurrentTest();
+        qputenv("HOME", userHome);
+        if (!userConfig.isNull()) qputenv("XDG_CONFIG_HOME", userConfig);
+        EXPECT_TRUE(outcome.exited);
+        EXPECT_EQ(outcome.exitStatus, 0);
+        EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        return;
+    }
+    whenFileDialogShows([&](QFileDialog& shown) {
+        shown.selectFile(QString::fromStdString(existingFile));
+        static_cast<QDialog&>(shown).accept();
+    });
+    OpenFileDialog dialog;
+    dialog.setInitialFolder(folder.path().toStdString());
+    EXPECT_EQ(dialog.showModal(), DialogResult::OK);
 }
 
 }  // namespace
