@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -82,14 +81,16 @@ public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
         if (element == PE_FrameFocusRect) {
-            if (option->state & State_KeyboardFocusChange) drawDottedRect(*painter, option->rect, option->palette.color(QPalette::WindowText));
+            if (showsFocus(*option)) drawDottedRect(*painter, option->rect, option->palette.color(QPalette::WindowText));
             return;
         }
-        const bool focusLook = element == PE_PanelButtonCommand || element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton;
-        if (focusLook && (option->state & State_HasFocus)) {
-            std::unique_ptr<QStyleOption> withoutFocus(clone(*option));
-            withoutFocus->state &= ~State_HasFocus;
-            QProxyStyle::drawPrimitive(element, withoutFocus.get(), painter, widget);
+        const bool tintedWithFocus =
+            element == PE_PanelButtonCommand || element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton;
+        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        if (tintedWithFocus && button && (button->state & State_HasFocus)) {
+            QStyleOptionButton withoutFocus = *button;
+            withoutFocus.state &= ~State_HasFocus;
+            QProxyStyle::drawPrimitive(element, &withoutFocus, painter, widget);
             return;
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -98,17 +99,14 @@ public:
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override {
         QProxyStyle::drawControl(element, option, painter, widget);
-        constexpr int pushButtonFocusInset = 4;
-        if (element == CE_PushButton && (option->state & State_HasFocus) && (option->state & State_KeyboardFocusChange))
-            drawDottedRect(*painter, option->rect.adjusted(pushButtonFocusInset, pushButtonFocusInset, -pushButtonFocusInset, -pushButtonFocusInset),
-                           option->palette.color(QPalette::ButtonText));
+        constexpr int inset = 4;
+        if (element == CE_PushButton && (option->state & State_HasFocus) && showsFocus(*option))
+            drawDottedRect(*painter, option->rect.adjusted(inset, inset, -inset, -inset), option->palette.color(QPalette::ButtonText));
     }
 
 private:
-    static std::unique_ptr<QStyleOption> clone(const QStyleOption& option) {
-        if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(&option)) return std::make_unique<QStyleOptionButton>(*button);
-        return std::make_unique<QStyleOption>(option);
-    }
+    // Shown only once the focus has been moved with the keyboard in the window.
+    static bool showsFocus(const QStyleOption& option) { return option.state & State_KeyboardFocusChange; }
 
     // Every other pixel of the rectangle's edge, as Windows' DrawFocusRect.
     static void drawDottedRect(QPainter& painter, const QRect& rect, const QColor& color) {

@@ -114,8 +114,9 @@ void Form::applyNativeVisible() {
         createNative(nullptr);
         placeAtInitialPosition();
     }
-    applyNativeOwner();
     QWidget* widget = nativeWidget();
+    // The window system takes a window's owner and modality when the window is mapped.
+    if (!widget->isVisible()) applyNativeOwner();
     widget->show();
     widget->activateWindow();
     QApplication::setActiveWindow(widget);

@@ -267,7 +267,8 @@ TEST_F(KeyboardTest, OnceTheKeyboardMovesTheFocusTheFocusedControlShowsAFocusRec
     const std::vector<Control*> controls{open, exit, check, normal};
     show(form);
     open->focus();
-    for (const Control* control : controls) EXPECT_FALSE(showsFocusRectangle(*control)) << "not before a key has moved the focus";
+    for (const Control* control : controls)
+        EXPECT_FALSE(showsFocusRectangle(*control)) << "not before a key has moved the focus";
 
     const struct {
         Qt::Key key;
@@ -281,7 +282,8 @@ TEST_F(KeyboardTest, OnceTheKeyboardMovesTheFocusTheFocusedControlShowsAFocusRec
         press(form, step.key, step.modifiers);
         ASSERT_TRUE(step.focused->focusWithin()) << step.focused->text();
         for (const Control* control : controls)
-            EXPECT_EQ(showsFocusRectangle(*control), control == step.focused) << control->text() << " after a key to " << step.focused->text();
+            EXPECT_EQ(showsFocusRectangle(*control), control == step.focused)
+                << control->text() << " after a key to " << step.focused->text();
     }
 }
 

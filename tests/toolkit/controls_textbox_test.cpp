@@ -159,16 +159,17 @@ TEST_F(TextBoxTest, ALongNewTextShowsItsBeginningAndTypingFollowsTheCaret) {
         box->focus();
         box->setText(longText);
         auto* line = static_cast<QLineEdit*>(box->nativeWidget());
+        const auto caret = [line] { return line->inputMethodQuery(Qt::ImCursorRectangle).toRect(); };
         // The box scrolls its text when it paints.
         line->repaint();
         EXPECT_EQ(line->cursorPosition(), 0) << readOnly;
-        EXPECT_LT(line->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 8) << "the first character is in view, read-only " << readOnly;
+        EXPECT_LT(caret().left(), 8) << "the first character is in view, read-only " << readOnly;
         if (!readOnly) {
             QTest::keyClick(line, Qt::Key_End);
             QTest::keyClicks(line, " and more");
             line->repaint();
             EXPECT_EQ(box->text(), longText + " and more");
-            EXPECT_LE(line->inputMethodQuery(Qt::ImCursorRectangle).toRect().right(), line->width()) << "the caret stays in view while typing";
+            EXPECT_LE(caret().right(), line->width()) << "the caret stays in view while typing";
         }
     }
 }
