@@ -137,6 +137,18 @@ client_origin() {
 
 allowed_actions() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS; }
 
+# The functions a window asks the window manager for (Motif hints), as bits: 2 resize, 4 move,
+# 8 minimize, 16 maximize, 32 close. A window that names none asks for all.
+asked_functions() {
+    local flags functions
+    IFS=', ' read -r flags functions _ < <(xprop -id "$1" _MOTIF_WM_HINTS | sed -n 's/.*= //p')
+    if ((${flags:-0} & 1)) && ! ((functions & 1)); then
+        echo $((functions))
+    else
+        echo 62
+    fi
+}
+
 desktops_are() { xprop -root _NET_NUMBER_OF_DESKTOPS | grep -q "= $1\$"; }
 
 # Everything the window manager was asked before this call has been handled once it returns:
@@ -290,16 +302,20 @@ check_counters() {
 }
 
 # About stays in front of the main window and keeps the keyboard when the main window is
-# clicked; Enter closes it. It offers only to be closed.
+# clicked; Enter closes it. It offers only to be closed. Openbox lets every window but menus and
+# tool bars be minimized, whatever the window asks; so for minimizing, what About asks is checked.
 check_about() {
     xdotool key alt+a
     wait_window "About" || return
-    local about="$window" actions
+    local about="$window" actions functions
     actions=$(allowed_actions "$about")
     grep -q "_NET_WM_ACTION_CLOSE\b" <<<"$actions" || fail "About: no CLOSE in $actions"
-    for action in MINIMIZE MAXIMIZE_HORZ MAXIMIZE_VERT RESIZE; do
+    for action in MAXIMIZE_HORZ MAXIMIZE_VERT RESIZE; do
         grep -q "_NET_WM_ACTION_$action\b" <<<"$actions" && fail "About: $action in $actions"
     done
+    functions=$(asked_functions "$about")
+    ((functions & 32)) || fail "About does not ask to be closable (functions $functions)"
+    ((functions & (8 | 16))) && fail "About asks to be minimized or maximized (functions $functions)"
     click_main 20 200
     poll 5 "About to stay in front with the keyboard after a click on the main window" is_in_front "$about"
     xdotool key Return
