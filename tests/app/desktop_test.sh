@@ -54,18 +54,36 @@ poll() {
 # --- the X server, the window manager and the program ---------------------------------------
 
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+server_settled() { xprop -root >/dev/null 2>&1 || ! kill -0 "$xvfb_pid" 2>/dev/null; }
+
+# The server picks a free display itself and tells it once it listens. A server that loses the
+# display it picked to another one starting at the same moment ends at once; then another is
+# started.
+start_x_server() {
+    local attempt
+    for attempt in 1 2 3; do
+        rm -f "$work/display"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        pids+=("$xvfb_pid")
+        poll 10 "Xvfb" test -s "$work/display" || break
+        DISPLAY=":$(head -n 1 "$work/display")"
+        export DISPLAY
+        poll 10 "Xvfb to answer" server_settled || break
+        kill -0 "$xvfb_pid" 2>/dev/null && return 0
+        echo "Xvfb ended on $DISPLAY at attempt $attempt:"
+        cat "$work/xvfb.log"
+    done
+    cat "$work/xvfb.log"
+    exit 1
+}
 
 start_desktop() {
-    # The server picks a free display itself and tells it once it accepts clients.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    poll 10 "Xvfb" test -s "$work/display" || { cat "$work/xvfb.log"; exit 1; }
-    DISPLAY=":$(head -n 1 "$work/display")"
-    export DISPLAY
+    start_x_server
     mkdir "$work/wm-home"
     HOME="$work/wm-home" openbox --sm-disable >"$work/openbox.log" 2>&1 &
     pids+=($!)
-    poll 10 "openbox" wm_ready || { cat "$work/openbox.log"; exit 1; }
+    poll 10 "openbox" wm_ready || { echo "display $DISPLAY"; cat "$work/openbox.log" "$work/xvfb.log"; exit 1; }
 }
 
 start_program() {
