@@ -10,6 +10,7 @@ packages=(
     fonts-liberation2 fonts-wine fontconfig
     appstream desktop-file-utils dpkg-dev
     libcsv-dev libxml2-dev
+    xvfb openbox xdotool x11-utils imagemagick
     "$@"
 )
 
