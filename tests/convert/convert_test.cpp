@@ -163,6 +163,22 @@ TEST_F(ConvertTool, RefusesBadInputWithItsFileAndLineAndLeavesTheOutputAlone) {
     EXPECT_THAT(left, ::testing::UnorderedElementsAre("out.txt", "stderr.out", "folder"));
 }
 
+TEST_F(ConvertTool, ReplacesAnOutputKeepingItsPermissionsAndTheLinkToIt) {
+    namespace fs = std::filesystem;
+    write("words.csv", "hund,dog\n");
+    write("private.txt", "old");
+    fs::permissions(path("private.txt"), fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("private.txt", path("link.txt"));
+
+    for (const char* output : {"private.txt", "link.txt"}) {
+        const ToolRun run = convert("words.csv -o "s + output);
+        ASSERT_EQ(run.status, 0) << output << ": " << run.err;
+        EXPECT_THAT(read("private.txt"), HasSubstr("hund = dog")) << output;
+        EXPECT_EQ(fs::status(path("private.txt")).permissions(), fs::perms::owner_read | fs::perms::owner_write) << output;
+        EXPECT_TRUE(fs::is_symlink(path("link.txt"))) << output;
+    }
+}
+
 TEST_F(ConvertTool, TellsWrongUsageWithStatusTwo) {
     write("a.csv", "a,b\n");
     for (const char* arguments : {"", "a.csv a.csv", "--bogus a.csv", "a.csv -o", "--format xls a.csv", "--columns 1 a.csv",

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "dictionary.h"
@@ -177,14 +178,27 @@ std::string writeOutput(const std::string& target, const std::string& text) {
                    : std::strerror(errno);
     }
     const EndingSignalsHeld held;
-    std::string temporary = target + ".XXXXXX";
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    // A file that is replaced keeps its permissions, and a link named as the output keeps
+    // pointing where it did: the file behind it is the one replaced.
+    std::string file = target;
+    mode_t mode = 0666 & ~mask;
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        mode = existing.st_mode & 07777;
+        std::error_code failure;
+        const std::filesystem::path resolved = std::filesystem::canonical(target, failure);
+        if (!failure) {
+            file = resolved.string();
+        }
+    }
+    std::string temporary = file + ".XXXXXX";
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0) {
         return std::strerror(errno);
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    bool written = ::fchmod(descriptor, 0666 & ~mask) == 0;
+    bool written = ::fchmod(descriptor, mode) == 0;
     for (std::size_t done = 0; written && done < text.size();) {
         const ssize_t count = ::write(descriptor, text.data() + done, text.size() - done);
         written = count > 0 || (count < 0 && errno == EINTR);
@@ -196,7 +210,7 @@ std::string writeOutput(const std::string& target, const std::string& text) {
         reason = errno;
     }
     if (written) {
-        if (::rename(temporary.c_str(), target.c_str()) == 0) {
+        if (::rename(temporary.c_str(), file.c_str()) == 0) {
             return {};
         }
         reason = errno;
