@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 // The text rules that entries, guesses and dictionary files share. Texts are UTF-8 bytes; only
@@ -27,6 +28,13 @@ inline std::string_view stripped(std::string_view text) {
 
 inline char asciiLowerCase(char byte) {
     return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + ('a' - 'A')) : byte;
+}
+
+// The text with A to Z taken as a to z, all other bytes as they are.
+inline std::string asciiLowerCased(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), asciiLowerCase);
+    return result;
 }
 
 // Equal length in bytes, and equal bytes once A to Z are taken as a to z.

@@ -9,12 +9,6 @@
 
 namespace {
 
-std::string folded(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(), asciiLowerCase);
-    return result;
-}
-
 bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
@@ -103,7 +97,7 @@ void Linter::lookAtSide(const std::vector<std::string>& items, std::string_view 
             warn(here,
                  theItem + quoted(item) + " holds " + codePointName(space) + ", an invisible or non-breaking space");
         }
-        std::string key = folded(item);
+        std::string key = asciiLowerCased(item);
         if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
             warn(here, theItem + quoted(item) + " is given twice");
         } else {
@@ -116,7 +110,7 @@ void Linter::lookAtWordsSeenBefore(const WordEntry& entry) {
     const std::size_t index = entries_.size();
     SeenEntry& seen = entries_.emplace_back(SeenEntry{currentPlace(), {}});
     for (const std::string& translation : entry.translations()) {
-        seen.translations.push_back(folded(translation));
+        seen.translations.push_back(asciiLowerCased(translation));
     }
     std::sort(seen.translations.begin(), seen.translations.end());
     seen.translations.erase(std::unique(seen.translations.begin(), seen.translations.end()), seen.translations.end());
@@ -127,7 +121,7 @@ void Linter::lookAtWordsSeenBefore(const WordEntry& entry) {
         if (word.empty()) {
             continue;
         }
-        const auto [first, isFirst] = firstEntryWith_.try_emplace(folded(word), index);
+        const auto [first, isFirst] = firstEntryWith_.try_emplace(asciiLowerCased(word), index);
         const std::size_t earlier = first->second;
         if (isFirst || earlier == index || std::find(named.begin(), named.end(), earlier) != named.end()) {
             continue;

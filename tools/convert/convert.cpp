@@ -24,9 +24,7 @@ namespace {
 constexpr std::size_t linesToSample = 20;
 
 std::string lowerCaseExtension(const std::string& fileName) {
-    std::string extension = std::filesystem::path(fileName).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(), asciiLowerCase);
-    return extension;
+    return asciiLowerCased(std::filesystem::path(fileName).extension().string());
 }
 
 // Every one of the first lines with something in it is a directive, a comment or an entry with an
