@@ -58,12 +58,13 @@ server_settled() { xprop -root >/dev/null 2>&1 || ! kill -0 "$xvfb_pid" 2>/dev/n
 
 # The server picks a free display itself and tells it once it listens. A server that loses the
 # display it picked to another one starting at the same moment ends at once; then another is
-# started.
+# started. Without -noreset the server resets whenever its last client leaves, and a client
+# connecting during the reset (the window manager, right after the first probe) is refused.
 start_x_server() {
     local attempt
     for attempt in 1 2 3; do
         rm -f "$work/display"
-        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
         xvfb_pid=$!
         pids+=("$xvfb_pid")
         poll 10 "Xvfb" test -s "$work/display" || break
