@@ -8,9 +8,6 @@
 
 #include "toolkit/controls.h"
 
-class QObject;
-class QEvent;
-
 class ThreadExceptionEventArgs : public EventArgs {
 public:
     explicit ThreadExceptionEventArgs(std::exception_ptr error) : exception(std::move(error)) {}
@@ -35,11 +32,26 @@ private:
     Event<Form, EventArgs>::HandlerId closedHandler_ = 0;
 };
 
-// Offered every message (Qt event) before it is dispatched; returns true to consume it.
+// A message on its way to a window or control, as the message filters are offered it.
+class Message {
+public:
+    // Where the message goes and what it says, as the platform has it; complete only inside the
+    // toolkit.
+    struct Native;
+    explicit Message(Native& native) : native_(native) {}
+    // The platform's number for the kind of message.
+    int type() const;
+    Native& native() const { return native_; }
+
+private:
+    Native& native_;
+};
+
+// Offered every message before it is dispatched; returns true to consume it.
 class MessageFilter {
 public:
     virtual ~MessageFilter() = default;
-    virtual bool preFilterMessage(QObject* receiver, QEvent* event) = 0;
+    virtual bool preFilterMessage(Message& message) = 0;
 };
 
 class Application {

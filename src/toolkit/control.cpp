@@ -7,12 +7,13 @@
 #include <algorithm>
 
 #include "toolkit/internal.h"
+#include "toolkit/testing.h"
 
 namespace {
 
 // Each widget that stands for a control carries the control in this property. Releasing the
 // widget clears it first, so a widget on its way out never calls back into its control.
-const char* const controlProperty = "verbaroControl";
+const char* const controlProperty = controlWidgetProperty;
 
 void bindWidget(QWidget* widget, Control* control) {
     widget->setProperty(controlProperty, QVariant::fromValue(static_cast<void*>(control)));

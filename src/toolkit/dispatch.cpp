@@ -44,8 +44,10 @@ protected:
     bool eventFilter(QObject* receiver, QEvent* event) override {
         ++offering_;
         bool consumed = false;
+        Message::Native native{receiver, event};
+        Message message(native);
         for (std::size_t index = 0; index < filters_.size() && !consumed; ++index) {
-            if (MessageFilter* filter = filters_[index]) consumed = filter->preFilterMessage(receiver, event);
+            if (MessageFilter* filter = filters_[index]) consumed = filter->preFilterMessage(message);
         }
         if (--offering_ == 0) std::erase(filters_, nullptr);
         return consumed;
@@ -209,6 +211,8 @@ QApplication& ensureQtApplication() {
     }
     return *application;
 }
+
+int Message::type() const { return native_.event->type(); }
 
 void Application::addMessageFilter(MessageFilter* filter) { messageFilterDispatch().add(filter); }
 

@@ -23,6 +23,11 @@
 class QApplication;
 class QWidget;
 
+struct Message::Native {
+    QObject* receiver;
+    QEvent* event;
+};
+
 // The Qt application object, created on first need (any widget, font, box or loop needs it).
 QApplication& ensureQtApplication();
 

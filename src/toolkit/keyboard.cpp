@@ -94,7 +94,9 @@ class FormKeyFilter : public MessageFilter {
 public:
     explicit FormKeyFilter(Form& form) : form_(form) {}
 
-    bool preFilterMessage(QObject* receiver, QEvent* event) override {
+    bool preFilterMessage(Message& message) override {
+        QObject* receiver = message.native().receiver;
+        QEvent* event = message.native().event;
         const QEvent::Type type = event->type();
         if (!isUserInput(type)) return false;
         const QWidget* window = form_.nativeWidget();

@@ -1,11 +1,14 @@
 #pragma once
 
-// Seams for tests: answer message boxes and the file-open dialog at once, without a person.
-// With no handler installed (the default) the real boxes and dialogs are shown.
+// Seams for tests and the screenshot tools, deliberately narrow and free of Qt types.
+// Message boxes and the file-open dialog can be answered at once, without a person; with no
+// handler installed (the default) the real boxes and dialogs are shown.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "toolkit/controls.h"
 
@@ -23,3 +26,25 @@ struct OpenFileDialogCall {
 };
 // The handler returns the chosen path, or nothing for Cancel.
 void setOpenFileDialogHandler(std::function<std::optional<std::string>(const OpenFileDialogCall&)> handler);
+
+// Starts the toolkit's platform side (the Qt application object) before a test or tool drives
+// widgets itself; every control, font and loop starts it on first need anyway.
+void startToolkit();
+
+// The widget that stands for a control carries the control's address (a void*) in this Qt
+// property while it exists: tests find a control's widget by it.
+inline constexpr char controlWidgetProperty[] = "verbaroControl";
+
+// The lines a label shows now: wrapped to its width, mnemonic marks taken out, without a last
+// line that would be cut off at the bottom.
+std::vector<std::string> shownLines(const Label& label);
+// The distance between the lines of a label in this font (the default control font for none).
+int labelLineHeight(const std::shared_ptr<Font>& font);
+
+// The key code that a Qt key (a Qt::Key) with Qt keyboard modifier bits stands for.
+KeyCode keyCodeOfQtKey(int qtKey, unsigned qtModifiers);
+
+// The unhandled-error dialog that is up, if any.
+Form* shownErrorDialog();
+// An error dialog showing this text, not shown yet, for a screenshot.
+std::unique_ptr<Form> makeErrorDialog(const std::string& errorText);

@@ -426,8 +426,8 @@ TEST(ProgramServices, MessageBoxGoesToTheInstalledHandler) {
 // A filter that records what it was offered and may consume it.
 struct RecordingFilter : MessageFilter {
     RecordingFilter(std::vector<int>& log, int name, bool consume) : log(log), name(name), consume(consume) {}
-    bool preFilterMessage(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::User) return false;
+    bool preFilterMessage(Message& message) override {
+        if (message.type() != QEvent::User) return false;
         log.push_back(name);
         if (onOffer) onOffer();
         return consume;
