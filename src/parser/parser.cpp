@@ -27,7 +27,9 @@ std::string_view argumentAfter(std::string_view line, std::string_view keyword) 
     return stripped(line.substr(keyword.size()));
 }
 
-std::string folderOf(const std::string& fileName) {
+// The text up to and including the last "/" of a file name, which, put before a relative name,
+// makes it relative to the file's folder; empty for a file name without a folder.
+std::string folderPrefixOf(const std::string& fileName) {
     const std::size_t slash = fileName.rfind('/');
     return slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
 }
@@ -59,7 +61,7 @@ std::string ImportLimitExceeded::toString() const {
 }
 
 Parser::Parser(std::string fileName, WordList& wordList, LoadLimits limits)
-    : wordList_(wordList), limits_(limits), importFolder_(folderOf(fileName)) {
+    : wordList_(wordList), limits_(limits), importFolder_(folderPrefixOf(fileName)) {
     pendingFiles_.prepend(std::move(fileName));
     pendingSources_.prepend({FileRead::noImporter, 0});
 }

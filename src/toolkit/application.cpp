@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "toolkit/errform.h"
 #include "toolkit/internal.h"
 #include "toolkit/messageloop.h"
 
@@ -139,6 +140,11 @@ void Application::postQuit(int /*exitCode*/) {
     QCoreApplication::postEvent(&quitReceiver(), new QEvent(quitEventType));
 }
 
+Resources& Application::programResources() {
+    static Resources resources;
+    return resources;
+}
+
 void Application::reportUnhandled(std::exception_ptr error) {
     const std::string text = textForm(error);
     if (loopState.reporting) {
@@ -161,104 +167,4 @@ void Application::reportUnhandled(std::exception_ptr error) {
     if (dialog.waitForChoice()) return;
     writeErrorLine(text);
     std::exit(1);
-}
-
-// ---------------------------------------------------------------------------------------------
-
-namespace {
-
-// While the error dialog waits, the other windows of the program take no input: their mouse,
-// keyboard and close events are dropped. Menus that pop up from the dialog itself still work.
-class InputBlocker : public QObject {
-public:
-    explicit InputBlocker(Form& dialog) : dialog_(dialog) { qApp->installEventFilter(this); }
-    ~InputBlocker() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!isUserInput(event->type()) || !watched->isWidgetType()) return false;
-        const auto* widget = static_cast<QWidget*>(watched);
-        if (widget->window()->windowType() == Qt::Popup || formOfWidget(widget) == &dialog_) return false;
-        return refuseInput(event);
-    }
-
-private:
-    Form& dialog_;
-};
-
-}  // namespace
-
-Application::ErrForm::ErrForm(const std::string& errorText) {
-    setText("Error");
-    setClientAreaSize(340, 150);
-    setInitialPosition(FormStartPosition::CenterOnScreen);
-    setBorderStyle(FormBorderStyle::RaisedDialogFrame);
-    setHasMinimizeButton(false);
-    setHasMaximizeButton(false);
-    setHasSystemMenu(false);
-    const Size client = clientAreaSize();
-    constexpr int buttonWidth = 100;
-
-    auto* sentence = new Label;
-    sentence->setBounds(10, 10, client.width - 20, 40);
-    sentence->setText("An application exception has occured. Click Continue to allow the application to ignore this error and attempt to continue.");
-    sentence->setParent(this);
-
-    errorBox_ = new TextBox;
-    errorBox_->setText(errorText);
-    errorBox_->setBounds(10, 50, client.width - 20, 50);
-    errorBox_->setBackgroundColor(backgroundColor());
-    errorBox_->setReadOnly(true);
-    errorBox_->setMultiline(true);
-    errorBox_->setParent(this);
-
-    continueButton_ = new Button;
-    const int buttonHeight = continueButton_->bounds().height;
-    const int buttonY = client.height - 10 - buttonHeight;
-    continueButton_->setBounds(client.width - 20 - 2 * buttonWidth, buttonY, buttonWidth, buttonHeight);
-    continueButton_->setText("&Continue");
-    continueButton_->setParent(this);
-    continueButton_->click += [this](Control&, EventArgs&) { onContinue(); };
-
-    setEnterButton(continueButton_);
-
-    auto* quitButton = new Button;
-    quitButton->setBounds(client.width - 10 - buttonWidth, buttonY, buttonWidth, buttonHeight);
-    quitButton->setText("&Quit");
-    quitButton->setParent(this);
-    quitButton->click += [this](Control&, EventArgs&) { onQuit(); };
-}
-
-std::string Application::ErrForm::text() const { return errorBox_ ? errorBox_->text() : Form::text(); }
-
-void Application::ErrForm::onFirstShown() { continueButton_->focus(); }
-
-void Application::ErrForm::onClosing(CancelEventArgs& args) {
-    Form::onClosing(args);
-    if (!choiceMade_) args.cancel = true;
-}
-
-void Application::ErrForm::onContinue() {
-    choiceMade_ = true;
-    continueChosen_ = true;
-    destroy();
-}
-
-void Application::ErrForm::onQuit() {
-    choiceMade_ = true;
-    continueChosen_ = false;
-    destroy();
-}
-
-bool Application::ErrForm::waitForChoice() {
-    InputBlocker blocker(*this);
-    // No window is disabled, yet the window manager keeps the dialog above the window that was
-    // active and gives it the keyboard when any other window of the program is clicked.
-    FormAccess::State& state = FormAccess::state(*this);
-    state.ownerWindow = QApplication::activeWindow();
-    state.modality = Qt::ApplicationModal;
-    setVisible(true);
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    while (created()) dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    return continueChosen_;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-// The message loop, the reporting of errors that escape event handlers, and the error dialog.
+// The message loop, its message filters, and the reporting of errors that escape event handlers.
 
 #include <exception>
-#include <string>
 #include <thread>
 
-#include "toolkit/controls.h"
+#include "toolkit/event.h"
+#include "toolkit/fwd.h"
 
 class ThreadExceptionEventArgs : public EventArgs {
 public:
@@ -83,27 +83,6 @@ public:
     static Event<std::thread::id, EventArgs> idle;
     static Event<std::thread::id, EventArgs> loopEnded;
 
+    // The dialog shown for an error that escaped an event handler.
     class ErrForm;
-};
-
-// The dialog shown for an error that escaped an event handler.
-class Application::ErrForm : public Form {
-public:
-    explicit ErrForm(const std::string& errorText);
-    // Shows the dialog and waits for the user's choice: true for Continue, false for Quit.
-    bool waitForChoice();
-    std::string text() const override;
-
-protected:
-    void onFirstShown() override;
-    void onClosing(CancelEventArgs& args) override;
-
-private:
-    void onContinue();
-    void onQuit();
-
-    bool choiceMade_ = false;
-    bool continueChosen_ = false;
-    Button* continueButton_ = nullptr;
-    TextBox* errorBox_ = nullptr;
 };

@@ -60,8 +60,8 @@ std::vector<Control*> descendantsInAttachOrder(Control& root) {
 }
 
 bool canTakeFocusNow(const Control& control) {
-    const QWidget* widget = control.nativeWidget();
-    return widget && ControlAccess::state(control).canFocus && widget->isEnabled() && widget->isVisible();
+    const QWidget* widget = widgetOf(control);
+    return widget && control.canFocus() && widget->isEnabled() && widget->isVisible();
 }
 
 std::optional<QChar> mnemonicOf(const QString& text) {
@@ -86,43 +86,48 @@ QColor qColorOf(const Color& color) {
 
 // ---------------------------------------------------------------------------------------------
 
-Control::Control() : state_(std::make_unique<State>()) {}
+Control::Control(const Kind& kind)
+    : canFocus_(kind.canFocus),
+      tabStop_(kind.tabStop),
+      container_(kind.container),
+      bounds_(kind.defaultBounds),
+      visible_(kind.initiallyVisible),
+      native_(std::make_unique<Native>()) {}
 
 Control::~Control() {
     releaseNative(Deletion::AtOnce);
-    delete state_->retiredWidget;
+    delete native_->retiredWidget;
 }
 
-std::string Control::text() const { return state_->text; }
+std::string Control::text() const { return text_; }
 
 void Control::setText(const std::string& text) {
-    state_->text = text;
+    text_ = text;
     if (created()) applyNativeText();
 }
 
 Rect Control::bounds() const {
     // A window's outer bounds are the platform's once it exists: the user may move it.
-    const QWidget* widget = state_->widget;
+    const QWidget* widget = native_->widget;
     if (widget && widget->isWindow()) {
         const QRect frame = widget->frameGeometry();
         return {frame.x(), frame.y(), frame.width(), frame.height()};
     }
-    return state_->bounds;
+    return bounds_;
 }
 
 void Control::setBounds(int x, int y, int width, int height) {
-    state_->bounds = {x, y, width, height};
+    bounds_ = {x, y, width, height};
     boundsChanged();
 }
 
 void Control::boundsChanged() {
-    const Rect& bounds = state_->bounds;
-    if (created()) state_->widget->setGeometry(bounds.x, bounds.y, bounds.width, bounds.height);
+    if (created()) native_->widget->setGeometry(bounds_.x, bounds_.y, bounds_.width, bounds_.height);
 }
 
 void Control::setParent(Control* container) {
     if (container == parent_) return;
-    if (!container || !container->isContainer() || dynamic_cast<Form*>(this) || isInside(*this, container))
+    if (!container || !container->container_ || dynamic_cast<Form*>(this) || isInside(*this, container))
         throw ToolkitException("Invalid parent control");
 
     std::unique_ptr<Control> self;
@@ -140,56 +145,54 @@ void Control::setParent(Control* container) {
     if (!container->created()) {
         releaseNative(Deletion::Later);
     } else if (created()) {
-        QWidget* widget = state_->widget;
-        widget->setParent(container->nativeWidget());
+        QWidget* widget = native_->widget;
+        widget->setParent(widgetOf(container));
         widget->lower();
         boundsChanged();
-        widget->setVisible(state_->visible);
+        widget->setVisible(visible_);
     } else {
-        createNative(container->nativeWidget());
+        createNative();
     }
 }
 
-bool Control::enabled() const { return state_->enabled; }
-
 void Control::setEnabled(bool enabled) {
-    state_->enabled = enabled;
+    enabled_ = enabled;
     if (created()) applyNativeEnabled();
 }
 
-void Control::applyNativeEnabled() { state_->widget->setEnabled(state_->enabled); }
+void Control::applyNativeEnabled() { native_->widget->setEnabled(enabled_); }
 
-bool Control::visible() const { return created() ? !state_->widget->isHidden() : state_->visible; }
+bool Control::visible() const { return created() ? !native_->widget->isHidden() : visible_; }
 
 void Control::setVisible(bool visible) {
-    state_->visible = visible;
-    applyNativeVisible();
+    visible_ = visible;
+    applyNativeVisible(visible);
 }
 
-void Control::applyNativeVisible() {
+void Control::applyNativeVisible(bool visible) {
     if (created())
-        state_->widget->setVisible(state_->visible);
-    else if (state_->visible && parent_ && parent_->created())
-        createNative(parent_->nativeWidget());
+        native_->widget->setVisible(visible);
+    else if (visible && parent_ && parent_->created())
+        createNative();
 }
 
 void Control::setFont(std::shared_ptr<Font> font) {
     font_ = std::move(font);
-    if (created()) state_->widget->setFont(qFontOf(font_));
+    if (created()) native_->widget->setFont(qFontOf(font_));
 }
 
-Color Control::backgroundColor() const { return state_->backgroundColor.value_or(Color::system(Color::ButtonFace)); }
+Color Control::backgroundColor() const { return backgroundColor_.value_or(Color::system(Color::ButtonFace)); }
 
 void Control::setBackgroundColor(Color color) {
-    state_->backgroundColor = color;
+    backgroundColor_ = color;
     if (created()) applyNativeBackground();
 }
 
 void Control::applyNativeBackground() {
-    if (!state_->backgroundColor) return;
-    QWidget* widget = state_->widget;
+    if (!backgroundColor_) return;
+    QWidget* widget = native_->widget;
     QPalette palette = widget->palette();
-    const QColor color = qColorOf(*state_->backgroundColor);
+    const QColor color = qColorOf(*backgroundColor_);
     palette.setColor(QPalette::Window, color);
     palette.setColor(QPalette::Button, color);
     widget->setPalette(palette);
@@ -197,11 +200,11 @@ void Control::applyNativeBackground() {
 }
 
 void Control::focus() {
-    if (created()) state_->widget->setFocus(Qt::OtherFocusReason);
+    if (created()) native_->widget->setFocus(Qt::OtherFocusReason);
 }
 
 bool Control::focusWithin() const {
-    const QWidget* widget = state_->widget;
+    const QWidget* widget = native_->widget;
     const QWidget* focused = QApplication::focusWidget();
     return widget && focused && (focused == widget || widget->isAncestorOf(focused));
 }
@@ -213,7 +216,7 @@ void Control::destroy() {
     nativeDestroyed(wasVisible);
 }
 
-bool Control::created() const { return state_->widget != nullptr; }
+bool Control::created() const { return native_->widget != nullptr; }
 
 Form* Control::form() {
     Control* root = this;
@@ -221,45 +224,43 @@ Form* Control::form() {
     return dynamic_cast<Form*>(root);
 }
 
-QWidget* Control::nativeWidget() const { return state_->widget; }
+void Control::createNativeWidget() { native_->widget = new QWidget(widgetOf(parent_)); }
 
-QWidget* Control::createNativeWidget(QWidget* parentWidget) { return new QWidget(parentWidget); }
-
-void Control::createNative(QWidget* parentWidget) {
+void Control::createNative() {
     ensureQtApplication();
-    std::vector<std::pair<Control*, QWidget*>> pending{{this, parentWidget}};
+    // Each widget is made inside its container's, made just before it.
+    std::vector<Control*> pending{this};
     while (!pending.empty()) {
-        auto [control, parent] = pending.back();
+        Control* control = pending.back();
         pending.pop_back();
-        State& state = *control->state_;
-        QWidget* widget = control->createNativeWidget(parent);
+        control->createNativeWidget();
+        QWidget* widget = control->native_->widget;
         bindWidget(widget, control);
-        state.widget = widget;
         widget->setFont(qFontOf(control->font_));
         control->applyNativeEnabled();
         control->applyNativeText();
         control->applyNativeBackground();
-        if (parent) {
+        if (control->parent_) {
             control->boundsChanged();
             // The first child attached stays on top of those attached after it.
             widget->lower();
-            widget->setVisible(state.visible);
+            widget->setVisible(control->visible_);
         }
         const auto& children = control->children_;
-        for (auto child = children.rbegin(); child != children.rend(); ++child) pending.emplace_back(child->get(), widget);
+        for (auto child = children.rbegin(); child != children.rend(); ++child) pending.push_back(child->get());
     }
 }
 
 void Control::releaseNative(Deletion deletion) {
-    QWidget* widget = state_->widget;
+    QWidget* widget = native_->widget;
     if (!widget) return;
     std::vector<Control*> released = descendantsInAttachOrder(*this);
     released.push_back(this);
     for (Control* control : released) {
-        State& state = *control->state_;
-        if (!state.widget) continue;
-        state.widget->setProperty(controlProperty, QVariant());
-        state.widget = nullptr;
+        Native& native = *control->native_;
+        if (!native.widget) continue;
+        native.widget->setProperty(controlProperty, QVariant());
+        native.widget = nullptr;
     }
     if (deletion == Deletion::AtOnce) {
         delete widget;
@@ -267,5 +268,5 @@ void Control::releaseNative(Deletion deletion) {
     }
     widget->hide();
     widget->deleteLater();
-    state_->retiredWidget = widget;
+    native_->retiredWidget = widget;
 }

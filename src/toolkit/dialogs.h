@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/controls.h"
+#include "toolkit/values.h"
 
 class CommonDialog {
 public:

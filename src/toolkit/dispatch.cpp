@@ -1,25 +1,13 @@
-// The Qt application object, the message filters every event passes first, the program's own
-// path and resources, and the message box.
+// The message filters every event of the application passes first, and what counts as the
+// user's input to a window.
 
 #include <QApplication>
 #include <QEvent>
-#include <QFileInfo>
-#include <QMessageBox>
 #include <QObject>
-#include <QPainter>
-#include <QProxyStyle>
-#include <QSettings>
-#include <QStyleFactory>
-#include <QStyleOption>
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <string_view>
 #include <vector>
 
-#include "toolkit/application.h"
 #include "toolkit/internal.h"
-#include "toolkit/testing.h"
 
 namespace {
 
@@ -68,91 +56,6 @@ MessageFilterDispatch& messageFilterDispatch() {
     return *dispatch;
 }
 
-std::function<void(const MessageBoxCall&)>& messageBoxHandler() {
-    static std::function<void(const MessageBoxCall&)> handler;
-    return handler;
-}
-
-// Fusion, with the keyboard focus shown as Windows shows it: a dotted rectangle inside a push
-// button and around the text of a check box or radio button, once the focus has been moved with
-// the keyboard, instead of Fusion's tinted outline.
-class ToolkitStyle : public QProxyStyle {
-public:
-    ToolkitStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                       const QWidget* widget) const override {
-        if (element == PE_FrameFocusRect) {
-            if (showsFocus(*option)) drawDottedRect(*painter, option->rect, option->palette.color(QPalette::WindowText));
-            return;
-        }
-        const bool tintedWithFocus =
-            element == PE_PanelButtonCommand || element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton;
-        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
-        if (tintedWithFocus && button && (button->state & State_HasFocus)) {
-            QStyleOptionButton withoutFocus = *button;
-            withoutFocus.state &= ~State_HasFocus;
-            QProxyStyle::drawPrimitive(element, &withoutFocus, painter, widget);
-            return;
-        }
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-    }
-
-    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
-                     const QWidget* widget) const override {
-        QProxyStyle::drawControl(element, option, painter, widget);
-        constexpr int inset = 4;
-        if (element == CE_PushButton && (option->state & State_HasFocus) && showsFocus(*option))
-            drawDottedRect(*painter, option->rect.adjusted(inset, inset, -inset, -inset), option->palette.color(QPalette::ButtonText));
-    }
-
-private:
-    // Shown only once the focus has been moved with the keyboard in the window.
-    static bool showsFocus(const QStyleOption& option) { return option.state & State_KeyboardFocusChange; }
-
-    // Every other pixel of the rectangle's edge, as Windows' DrawFocusRect.
-    static void drawDottedRect(QPainter& painter, const QRect& rect, const QColor& color) {
-        QPen pen(color, 0, Qt::CustomDashLine);
-        pen.setDashPattern({1, 1});
-        painter.save();
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect.adjusted(0, 0, -1, -1));
-        painter.restore();
-    }
-};
-
-// While the application object is made, the platform plugin's own complaints are held back; a
-// platform that cannot start at all ends the program with one line that names the display tried,
-// where Qt would abort with several.
-QtMessageHandler messageHandlerBeforeStart = nullptr;
-
-void startMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtFatalMsg) {
-        const char* display = std::getenv("DISPLAY");
-        if (display && *display)
-            std::fprintf(stderr, "verbaro: no display could be opened (tried \"%s\")\n", display);
-        else
-            std::fputs("verbaro: no display could be opened (DISPLAY is not set)\n", stderr);
-        std::_Exit(1);
-    }
-    if (context.category && std::string_view(context.category).starts_with("qt.qpa.")) return;
-    if (messageHandlerBeforeStart) messageHandlerBeforeStart(type, context, message);
-}
-
-QMessageBox::Icon qIconOf(MessageBoxIcon icon) {
-    switch (icon) {
-    case MessageBoxIcon::Error:
-        return QMessageBox::Critical;
-    case MessageBoxIcon::Warning:
-        return QMessageBox::Warning;
-    case MessageBoxIcon::Information:
-        return QMessageBox::Information;
-    }
-    return QMessageBox::NoIcon;
-}
-
 }  // namespace
 
 bool isUserInput(QEvent::Type type) {
@@ -181,60 +84,9 @@ bool refuseInput(QEvent* event) {
     return true;
 }
 
-QApplication& ensureQtApplication() {
-    auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
-    if (!application) {
-        // Never deleted: the application object outlives every widget, font and icon that the
-        // toolkit keeps, statics included.
-        static int argc = 1;
-        static char programName[] = "verbaro";
-        static char* argv[] = {programName, nullptr};
-        messageHandlerBeforeStart = qInstallMessageHandler(startMessageHandler);
-        application = new QApplication(argc, argv);
-        qInstallMessageHandler(messageHandlerBeforeStart);
-    }
-    static bool configured = false;
-    if (!configured) {
-        configured = true;
-        // The same look on every desktop; windows live until the toolkit closes them.
-        QApplication::setStyle(new ToolkitStyle);
-        QApplication::setQuitOnLastWindowClosed(false);
-        // The program keeps no settings and writes no files: what Qt would keep on its behalf
-        // (the file dialog's history, last folder and column layout) has a place that cannot
-        // exist, so nothing is written there, nor read.
-        for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
-            for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
-                QSettings::setPath(format, scope, QStringLiteral("/dev/null"));
-        }
-        registerSubstituteFonts();
-        QApplication::setFont(qFontOf(defaultControlFont()));
-    }
-    return *application;
-}
-
 int Message::type() const { return native_.event->type(); }
 
 void Application::addMessageFilter(MessageFilter* filter) { messageFilterDispatch().add(filter); }
 
 void Application::removeMessageFilter(MessageFilter* filter) { messageFilterDispatch().remove(filter); }
 
-Resources& Application::programResources() {
-    static Resources resources;
-    return resources;
-}
-
-std::string programPath() {
-    return toStdString(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
-}
-
-void setMessageBoxHandler(std::function<void(const MessageBoxCall&)> handler) { messageBoxHandler() = std::move(handler); }
-
-void messageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) {
-    if (messageBoxHandler()) {
-        messageBoxHandler()({caption, text, icon});
-        return;
-    }
-    ensureQtApplication();
-    QMessageBox box(qIconOf(icon), toQString(caption), toQString(text), QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
-}

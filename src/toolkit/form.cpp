@@ -9,12 +9,63 @@
 #include <QWindow>
 
 #include "toolkit/internal.h"
+#include "toolkit/messageloop.h"
+
+// Everything a form keeps beyond what every control keeps.
+struct Form::Impl {
+    // While the form is shown modally (set and cleared by showModal):
+    Form* owner = nullptr;  // the form of the owner window, if it has one
+    bool shownModally = false;
+    DialogResult dialogResult = DialogResult::None;
+    // Called the moment the form is hidden during a modal display, so that the owner is
+    // re-enabled and activated right then.
+    std::function<void()> hiddenWhileModal;
+    // While the form is up over other windows (a modal display, the error dialog): whose input
+    // it withholds in the window system's sense, and the window it stays above. Applied each
+    // time the form is shown.
+    Qt::WindowModality modality = Qt::NonModal;
+    QPointer<QWidget> ownerWindow;
+
+    // The window's frame and placement.
+    Size clientSize{300, 300};
+    FormBorderStyle borderStyle = FormBorderStyle::Sizable;
+    bool hasMaximizeButton = true;
+    bool hasMinimizeButton = true;
+    bool hasSystemMenu = true;
+    FormStartPosition initialPosition = FormStartPosition::DefaultLocation;
+    // A position given with setBounds; without one the platform places the window.
+    bool positionSet = false;
+    std::shared_ptr<Icon> icon;
+
+    ShortcutMap shortcuts;
+    IButtonControl* enterButton = nullptr;
+    std::unique_ptr<MessageFilter> keyFilter;
+    bool loadRaised = false;
+    // Set while the window flags are replaced: Qt hides the window for that, which is no hiding.
+    bool changingFrame = false;
+
+    // Reported once the form is hidden or destroyed while shown modally.
+    void reportHiddenWhileModal() const {
+        if (shownModally && hiddenWhileModal) hiddenWhileModal();
+    }
+
+    // The window flags and size limits that the border style and caption buttons ask for.
+    Qt::WindowFlags windowFlags() const;
+    void applyClientSize(QWidget& widget) const;
+    void applyFrame(QWidget* widget);
+    // The window the form stays above and whose input it withholds, for the window system.
+    void applyOwner(QWidget& widget);
+    void placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet) const;
+};
 
 namespace {
 
 class FormWidget : public QWidget {
 public:
     FormWidget() : QWidget(nullptr, Qt::Window) {}
+
+    // Run when the window is hidden, not when it is minimized.
+    std::function<void()> onHidden;
 
 protected:
     // While a modal window keeps this one from input, the window takes no keyboard focus either:
@@ -38,31 +89,66 @@ protected:
         QWidget::hideEvent(event);
         // A minimized window is no hidden one.
         if (!isHidden()) return;
-        Form* form = formOfWidget(this);
-        if (!form) return;
-        const FormAccess::State& state = FormAccess::state(*form);
-        if (state.shownModally && !state.changingFrame && state.hiddenWhileModal) state.hiddenWhileModal();
+        // A window given up by its form is hidden on its way out: the form reports that itself.
+        if (onHidden && controlOfWidget(this)) onHidden();
     }
 };
 
 bool isSizable(FormBorderStyle style) { return style == FormBorderStyle::Sizable; }
 
-Qt::WindowFlags windowFlagsOf(const FormAccess::State& state) {
+// The window a modal form disables while it is up: a toolkit form's through the toolkit, so that
+// it takes no input yet keeps its look, any other through Qt.
+class DisabledOwner {
+public:
+    DisabledOwner(QWidget* window, Form* form) : window_(window), form_(form) {
+        if (!window_ || !(form_ ? form_->enabled() : window_->isEnabled())) return;
+        setOwnerEnabled(false);
+        disabled_ = true;
+    }
+    ~DisabledOwner() { restore(); }
+    DisabledOwner(const DisabledOwner&) = delete;
+    DisabledOwner& operator=(const DisabledOwner&) = delete;
+
+    // Re-enables and activates the owner, once, if this display disabled it.
+    void restore() {
+        if (!disabled_) return;
+        disabled_ = false;
+        if (!window_) return;
+        setOwnerEnabled(true);
+        window_->activateWindow();
+    }
+
+private:
+    void setOwnerEnabled(bool enabled) {
+        if (form_)
+            form_->setEnabled(enabled);
+        else
+            window_->setEnabled(enabled);
+    }
+
+    QPointer<QWidget> window_;
+    Form* form_;
+    bool disabled_ = false;
+};
+
+}  // namespace
+
+Qt::WindowFlags Form::Impl::windowFlags() const {
     // A window that keeps other windows from input is a dialog to the window manager.
-    Qt::WindowFlags flags = state.modality == Qt::NonModal ? Qt::Window : Qt::Dialog;
-    if (state.borderStyle == FormBorderStyle::None) return flags | Qt::FramelessWindowHint;
+    Qt::WindowFlags flags = modality == Qt::NonModal ? Qt::Window : Qt::Dialog;
+    if (borderStyle == FormBorderStyle::None) return flags | Qt::FramelessWindowHint;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     // As on Windows, the caption has buttons only together with its system menu.
-    if (!state.hasSystemMenu) return flags;
+    if (!hasSystemMenu) return flags;
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (state.hasMinimizeButton) flags |= Qt::WindowMinimizeButtonHint;
-    if (state.hasMaximizeButton && isSizable(state.borderStyle)) flags |= Qt::WindowMaximizeButtonHint;
+    if (hasMinimizeButton) flags |= Qt::WindowMinimizeButtonHint;
+    if (hasMaximizeButton && isSizable(borderStyle)) flags |= Qt::WindowMaximizeButtonHint;
     return flags;
 }
 
-void applyClientSize(QWidget& widget, const FormAccess::State& state) {
-    const QSize size(std::max(0, state.clientSize.width), std::max(0, state.clientSize.height));
-    if (isSizable(state.borderStyle)) {
+void Form::Impl::applyClientSize(QWidget& widget) const {
+    const QSize size(std::max(0, clientSize.width), std::max(0, clientSize.height));
+    if (isSizable(borderStyle)) {
         widget.setMinimumSize(0, 0);
         widget.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         widget.resize(size);
@@ -71,57 +157,56 @@ void applyClientSize(QWidget& widget, const FormAccess::State& state) {
     }
 }
 
-}  // namespace
-
-Form::FormState& FormAccess::state(Form& form) { return *form.formState_; }
-
-Form::Form() : formState_(std::make_unique<FormState>()) {
-    ControlAccess::state(*this).visible = false;
-    ControlAccess::state(*this).bounds = {0, 0, formState_->clientSize.width, formState_->clientSize.height};
-    formState_->keyFilter = makeFormKeyFilter(*this);
-    Application::addMessageFilter(formState_->keyFilter.get());
+Form::Form()
+    : ContainerControl(Kind{.defaultBounds = {0, 0, 300, 300}, .container = true, .initiallyVisible = false}),
+      impl_(std::make_unique<Impl>()) {
+    impl_->keyFilter = makeFormKeyFilter(*this, impl_->shortcuts);
+    Application::addMessageFilter(impl_->keyFilter.get());
 }
 
-Form::~Form() { Application::removeMessageFilter(formState_->keyFilter.get()); }
+Form::~Form() { Application::removeMessageFilter(impl_->keyFilter.get()); }
 
-QWidget* Form::createNativeWidget(QWidget* /*parentWidget*/) {
+void Form::createNativeWidget() {
     auto* widget = new FormWidget;
-    widget->setWindowFlags(windowFlagsOf(*formState_));
-    applyClientSize(*widget, *formState_);
-    if (formState_->icon) widget->setWindowIcon(formState_->icon->native().icon);
+    widget->onHidden = [this] {
+        if (!impl_->changingFrame) impl_->reportHiddenWhileModal();
+    };
+    widget->setWindowFlags(impl_->windowFlags());
+    impl_->applyClientSize(*widget);
+    if (impl_->icon) widget->setWindowIcon(impl_->icon->native().icon);
     // The platform window now, so that its frame is known when the form is placed.
     widget->winId();
-    return widget;
+    native().widget = widget;
 }
 
-void Form::applyNativeText() { nativeWidget()->setWindowTitle(toQString(ControlAccess::state(*this).text)); }
+// The caption as set: a form whose text() says something else (the error dialog's) keeps it.
+void Form::applyNativeText() { widgetOf(*this)->setWindowTitle(toQString(Control::text())); }
 
 void Form::applyNativeBackground() {
-    QWidget* widget = nativeWidget();
+    QWidget* widget = widgetOf(*this);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, qColorOf(backgroundColor()));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
 
-void Form::applyNativeVisible() {
-    FormState& form = *formState_;
-    if (!ControlAccess::state(*this).visible) {
-        if (created()) nativeWidget()->hide();
+void Form::applyNativeVisible(bool visible) {
+    if (!visible) {
+        if (created()) widgetOf(*this)->hide();
         return;
     }
     if (!created()) {
-        createNative(nullptr);
-        placeAtInitialPosition();
+        createNative();
+        impl_->placeAtInitialPosition(*widgetOf(*this), boundsAsSet());
     }
-    QWidget* widget = nativeWidget();
+    QWidget* widget = widgetOf(*this);
     // The window system takes a window's owner and modality when the window is mapped.
-    if (!widget->isVisible()) applyNativeOwner();
+    if (!widget->isVisible()) impl_->applyOwner(*widget);
     widget->show();
     widget->activateWindow();
     QApplication::setActiveWindow(widget);
-    if (form.loadRaised) return;
-    form.loadRaised = true;
+    if (impl_->loadRaised) return;
+    impl_->loadRaised = true;
     guarded([this] { onFirstShown(); });
 }
 
@@ -133,27 +218,25 @@ void Form::onFirstShown() {
     load.raise(*this, args);
     if (focusWithin() && QApplication::focusWidget() != focusBeforeLoad) return;
     for (Control* control : descendantsInAttachOrder(*this)) {
-        if (ControlAccess::state(*control).tabStop && canTakeFocusNow(*control)) {
+        if (control->tabStop() && canTakeFocusNow(*control)) {
             control->focus();
             return;
         }
     }
 }
 
-void Form::placeAtInitialPosition() {
-    const FormState& form = *formState_;
-    QWidget* widget = nativeWidget();
-    const QRect frame = widget->frameGeometry();
+void Form::Impl::placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet) const {
+    const QRect frame = widget.frameGeometry();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect();
     const int width = frame.width();
     const int height = frame.height();
-    switch (form.initialPosition) {
+    switch (initialPosition) {
     case FormStartPosition::CenterOnOwner:
-        if (form.owner && form.owner->visible()) {
-            const Rect owner = form.owner->bounds();
-            int x = owner.x + (owner.width - width) / 2;
-            int y = owner.y + (owner.height - height) / 2;
+        if (owner && owner->visible()) {
+            const Rect over = owner->bounds();
+            int x = over.x + (over.width - width) / 2;
+            int y = over.y + (over.height - height) / 2;
             if (x < area.left())
                 x = area.left();
             else if (x + width > area.x() + area.width())
@@ -162,34 +245,33 @@ void Form::placeAtInitialPosition() {
                 y = area.top();
             else if (y + height > area.y() + area.height())
                 y = area.y() + area.height() - height;
-            widget->move(x, y);
+            widget.move(x, y);
             return;
         }
         [[fallthrough]];
     case FormStartPosition::CenterOnScreen:
-        widget->move(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2);
+        widget.move(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2);
         return;
     case FormStartPosition::DefaultLocation:
-        if (form.positionSet) widget->move(ControlAccess::state(*this).bounds.x, ControlAccess::state(*this).bounds.y);
+        if (positionSet) widget.move(boundsAsSet.x, boundsAsSet.y);
         return;
     }
 }
 
 void Form::boundsChanged() {
-    FormState& form = *formState_;
-    const Rect& bounds = ControlAccess::state(*this).bounds;
+    Impl& form = *impl_;
+    const Rect& bounds = boundsAsSet();
     form.positionSet = true;
-    QWidget* widget = nativeWidget();
+    QWidget* widget = widgetOf(*this);
     const QSize frameExtra = widget ? widget->frameGeometry().size() - widget->size() : QSize(0, 0);
     form.clientSize = {bounds.width - frameExtra.width(), bounds.height - frameExtra.height()};
     if (!widget) return;
-    applyClientSize(*widget, form);
+    form.applyClientSize(*widget);
     widget->move(bounds.x, bounds.y);
 }
 
 void Form::nativeDestroyed(bool wasVisible) {
-    const FormState& form = *formState_;
-    if (wasVisible && form.shownModally && form.hiddenWhileModal) form.hiddenWhileModal();
+    if (wasVisible) impl_->reportHiddenWhileModal();
     guarded([this] {
         EventArgs args;
         closed.raise(*this, args);
@@ -197,99 +279,94 @@ void Form::nativeDestroyed(bool wasVisible) {
 }
 
 Size Form::clientAreaSize() const {
-    if (const QWidget* widget = nativeWidget()) return {widget->width(), widget->height()};
-    return formState_->clientSize;
+    if (const QWidget* widget = widgetOf(*this)) return {widget->width(), widget->height()};
+    return impl_->clientSize;
 }
 
 void Form::setClientAreaSize(int width, int height) {
-    formState_->clientSize = {width, height};
-    if (QWidget* widget = nativeWidget()) {
-        applyClientSize(*widget, *formState_);
+    impl_->clientSize = {width, height};
+    if (QWidget* widget = widgetOf(*this)) {
+        impl_->applyClientSize(*widget);
         return;
     }
-    Rect& bounds = ControlAccess::state(*this).bounds;
-    bounds.width = width;
-    bounds.height = height;
+    const Rect& bounds = boundsAsSet();
+    keepBounds({bounds.x, bounds.y, width, height});
 }
 
-void Form::applyNativeFrame() {
-    QWidget* widget = nativeWidget();
+void Form::Impl::applyFrame(QWidget* widget) {
     if (!widget) return;
-    FormState& form = *formState_;
     // The size the user may have given a sizable window is kept.
-    form.clientSize = {widget->width(), widget->height()};
-    const Qt::WindowFlags flags = windowFlagsOf(form);
+    clientSize = {widget->width(), widget->height()};
+    const Qt::WindowFlags flags = windowFlags();
     if (widget->windowFlags() != flags) {
         // Qt hides a window whose flags change; it comes back where it was.
         const bool wasVisible = widget->isVisible();
         const QPoint position = widget->pos();
-        form.changingFrame = true;
+        changingFrame = true;
         widget->setWindowFlags(flags);
         widget->move(position);
         if (wasVisible) widget->show();
-        form.changingFrame = false;
+        changingFrame = false;
     }
-    applyClientSize(*widget, form);
+    applyClientSize(*widget);
 }
 
 // Transient for its owner and modal in the window system's sense, a window is kept above the owner
 // by every window manager, and a click on the owner gives the window the keyboard instead; Qt
 // passes the owner no input meanwhile either.
-void Form::applyNativeOwner() {
-    const FormState& form = *formState_;
-    QWidget* widget = nativeWidget();
-    applyNativeFrame();
-    widget->setWindowModality(form.modality);
-    const QWidget* owner = form.modality == Qt::NonModal ? nullptr : form.ownerWindow.data();
-    widget->windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
+void Form::Impl::applyOwner(QWidget& widget) {
+    applyFrame(&widget);
+    widget.setWindowModality(modality);
+    const QWidget* ownerWidget = modality == Qt::NonModal ? nullptr : ownerWindow.data();
+    widget.windowHandle()->setTransientParent(ownerWidget ? ownerWidget->windowHandle() : nullptr);
 }
 
-FormBorderStyle Form::borderStyle() const { return formState_->borderStyle; }
+FormBorderStyle Form::borderStyle() const { return impl_->borderStyle; }
 
 void Form::setBorderStyle(FormBorderStyle style) {
-    formState_->borderStyle = style;
-    applyNativeFrame();
+    impl_->borderStyle = style;
+    impl_->applyFrame(widgetOf(*this));
 }
 
-bool Form::hasMaximizeButton() const { return formState_->hasMaximizeButton; }
+bool Form::hasMaximizeButton() const { return impl_->hasMaximizeButton; }
 
 void Form::setHasMaximizeButton(bool has) {
-    formState_->hasMaximizeButton = has;
-    applyNativeFrame();
+    impl_->hasMaximizeButton = has;
+    impl_->applyFrame(widgetOf(*this));
 }
 
-bool Form::hasMinimizeButton() const { return formState_->hasMinimizeButton; }
+bool Form::hasMinimizeButton() const { return impl_->hasMinimizeButton; }
 
 void Form::setHasMinimizeButton(bool has) {
-    formState_->hasMinimizeButton = has;
-    applyNativeFrame();
+    impl_->hasMinimizeButton = has;
+    impl_->applyFrame(widgetOf(*this));
 }
 
-bool Form::hasSystemMenu() const { return formState_->hasSystemMenu; }
+bool Form::hasSystemMenu() const { return impl_->hasSystemMenu; }
 
 void Form::setHasSystemMenu(bool has) {
-    formState_->hasSystemMenu = has;
-    applyNativeFrame();
+    impl_->hasSystemMenu = has;
+    impl_->applyFrame(widgetOf(*this));
 }
 
-FormStartPosition Form::initialPosition() const { return formState_->initialPosition; }
+FormStartPosition Form::initialPosition() const { return impl_->initialPosition; }
 
-void Form::setInitialPosition(FormStartPosition position) { formState_->initialPosition = position; }
+void Form::setInitialPosition(FormStartPosition position) { impl_->initialPosition = position; }
 
-const std::shared_ptr<Icon>& Form::icon() const { return formState_->icon; }
+const std::shared_ptr<Icon>& Form::icon() const { return impl_->icon; }
 
 void Form::setIcon(std::shared_ptr<Icon> icon) {
-    formState_->icon = std::move(icon);
-    if (QWidget* widget = nativeWidget()) widget->setWindowIcon(formState_->icon ? formState_->icon->native().icon : QIcon());
+    impl_->icon = std::move(icon);
+    if (QWidget* widget = widgetOf(*this)) widget->setWindowIcon(impl_->icon ? impl_->icon->native().icon : QIcon());
 }
 
 void Form::addKeyShortcut(KeyCode key, ShortcutHandler handler) {
-    if (formState_->shortcuts.contains(key)) throw ToolkitException("Shortcut key conflict");
-    formState_->shortcuts.emplace(key, std::move(handler));
+    if (impl_->shortcuts.contains(key)) throw ToolkitException("Shortcut key conflict");
+    impl_->shortcuts.emplace(key, std::move(handler));
 }
 
 void Form::close() {
-    if (formState_->shownModally) {
+    if (impl_->shownModally) {
         setVisible(false);
         guarded([this] {
             EventArgs args;
@@ -309,16 +386,66 @@ void Form::close() {
 
 void Form::onClosing(CancelEventArgs& args) { closing.raise(*this, args); }
 
-IButtonControl* Form::enterButton() const { return formState_->enterButton; }
+IButtonControl* Form::enterButton() const { return impl_->enterButton; }
 
 void Form::setEnterButton(IButtonControl* button) {
-    if (formState_->enterButton) formState_->enterButton->markDefault(false);
-    formState_->enterButton = button;
+    if (impl_->enterButton) impl_->enterButton->markDefault(false);
+    impl_->enterButton = button;
     if (button) button->markDefault(true);
 }
 
-DialogResult Form::dialogResult() const { return formState_->dialogResult; }
+DialogResult Form::dialogResult() const { return impl_->dialogResult; }
 
-void Form::setDialogResult(DialogResult result) { formState_->dialogResult = result; }
+void Form::setDialogResult(DialogResult result) { impl_->dialogResult = result; }
 
-Form* Form::owner() const { return formState_->owner; }
+Form* Form::owner() const { return impl_->owner; }
+
+// No window is disabled, yet the window manager keeps the form above the window that was active
+// and gives it the keyboard when any other window of the program is clicked.
+void Form::showOverWholeProgram() {
+    impl_->ownerWindow = QApplication::activeWindow();
+    impl_->modality = Qt::ApplicationModal;
+    setVisible(true);
+}
+
+DialogResult Form::showModal() {
+    ensureQtApplication();
+    QWidget* ownerWindow = QApplication::activeWindow();
+    if (ownerWindow && ownerWindow == widgetOf(*this)) ownerWindow = nullptr;
+    if (!enabled() || (created() && widgetOf(*this)->isVisible()) || (ownerWindow && !ownerWindow->isWindow()))
+        throw ToolkitException("Unable to show dialog");
+
+    Impl& state = *impl_;
+    Form* ownerForm = ownerWindow ? formOfWidget(ownerWindow) : nullptr;
+    DisabledOwner owner(ownerWindow, ownerForm);
+    bool hidden = false;
+    state.owner = ownerForm;
+    state.ownerWindow = ownerWindow;
+    state.modality = Qt::WindowModal;
+    state.shownModally = true;
+    state.hiddenWhileModal = [&] {
+        hidden = true;
+        owner.restore();
+    };
+    // However the display ends, the form is hidden but kept for its caller, and the owner comes
+    // back before anything else happens: hidden first, as the owner takes the focus again only
+    // once the form no longer keeps it from input.
+    struct EndDisplay {
+        Form& form;
+        Impl& state;
+        DisabledOwner& owner;
+        ~EndDisplay() {
+            state.hiddenWhileModal = nullptr;
+            state.shownModally = false;
+            state.modality = Qt::NonModal;
+            state.ownerWindow = nullptr;
+            form.setVisible(false);
+            owner.restore();
+            state.owner = nullptr;
+        }
+    } endDisplay{*this, state, owner};
+
+    setVisible(true);
+    runMessagePasses(LoopDepth::Nested, [&] { return hidden || !created() || !widgetOf(*this)->isVisible(); });
+    return state.dialogResult;
+}

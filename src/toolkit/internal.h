@@ -21,7 +21,7 @@
 #include "toolkit/controls.h"
 
 class QApplication;
-class QWidget;
+class QStyle;
 
 struct Message::Native {
     QObject* receiver;
@@ -49,69 +49,17 @@ void guarded(Code&& code) {
 Control* controlOfWidget(const QWidget* widget);
 Form* formOfWidget(const QWidget* widget);
 
-// What the modal display and the error dialog need of a form beyond its public members.
-// Form::FormState is defined here, below, by the controls' implementation.
-struct FormAccess {
-    using State = Form::FormState;
-    static Form::FormState& state(Form& form);
-};
-
-struct Form::FormState {
-    // While the form is shown modally (set and cleared by showModal):
-    Form* owner = nullptr;          // the form of the owner window, if it has one
-    bool shownModally = false;
-    DialogResult dialogResult = DialogResult::None;
-    // Called the moment the form is hidden during a modal display, so that the owner is
-    // re-enabled and activated right then.
-    std::function<void()> hiddenWhileModal;
-    // While the form is up over other windows (a modal display, the error dialog): whose input
-    // it withholds in the window system's sense, and the window it stays above. Applied each
-    // time the form is shown.
-    Qt::WindowModality modality = Qt::NonModal;
-    QPointer<QWidget> ownerWindow;
-
-    // The window's frame and placement.
-    Size clientSize{300, 300};
-    FormBorderStyle borderStyle = FormBorderStyle::Sizable;
-    bool hasMaximizeButton = true;
-    bool hasMinimizeButton = true;
-    bool hasSystemMenu = true;
-    FormStartPosition initialPosition = FormStartPosition::DefaultLocation;
-    // A position given with setBounds; without one the platform places the window.
-    bool positionSet = false;
-    std::shared_ptr<Icon> icon;
-
-    std::map<KeyCode, ShortcutHandler> shortcuts;
-    IButtonControl* enterButton = nullptr;
-    std::unique_ptr<MessageFilter> keyFilter;
-    bool loadRaised = false;
-    // Set while the window flags are replaced: Qt hides the window for that, which is no hiding.
-    bool changingFrame = false;
-};
-
-// ---------------------------------------------------------------------------------------------
-// The controls' side of their Qt widgets.
-
-struct Control::State {
-    std::string text;
-    Rect bounds;
-    bool enabled = true;
-    bool visible = true;
-    std::optional<Color> backgroundColor;
-    // Whether the control can take the keyboard focus, and whether Tab stops at it.
-    bool canFocus = false;
-    bool tabStop = false;
+// The widget that stands for a control while it exists.
+struct Control::Native {
     QPointer<QWidget> widget;
     // A widget already given up by destroy() but not yet deleted by Qt: destroy() may run
     // inside one of that widget's own event handlers, so it goes with deleteLater().
     QPointer<QWidget> retiredWidget;
 };
 
-struct ControlAccess {
-    using State = Control::State;
-    static Control::State& state(Control& control) { return *control.state_; }
-    static const Control::State& state(const Control& control) { return *control.state_; }
-};
+inline QWidget* widgetOf(const Control& control) { return control.native().widget; }
+// The widget of a container, where the widgets of its children go; none for no container.
+inline QWidget* widgetOf(const Control* control) { return control ? widgetOf(*control) : nullptr; }
 
 // The control behind `widget` or, for a widget that belongs to a control's inner parts (the
 // viewport of a multi-line text box), behind its nearest ancestor that has one.
@@ -132,6 +80,9 @@ int labelLineHeight(const QFont& font);
 
 // The mnemonic of a text ("&Open..." gives 'O'), upper case; none when it has no "&x".
 std::optional<QChar> mnemonicOf(const QString& text);
+
+// The look of every widget (style.cpp).
+QStyle* makeToolkitStyle();
 
 // The colour a Color stands for on this platform.
 QColor qColorOf(const Color& color);
@@ -164,7 +115,8 @@ bool refuseInput(QEvent* event);
 
 // The filter that does a form's shortcuts and dialog keys, and refuses all input to the form's
 // window while the form is disabled (keyboard.cpp).
-std::unique_ptr<MessageFilter> makeFormKeyFilter(Form& form);
+using ShortcutMap = std::map<KeyCode, Form::ShortcutHandler>;
+std::unique_ptr<MessageFilter> makeFormKeyFilter(Form& form, const ShortcutMap& shortcuts);
 
 // The virtual-key code with modifier bits of a Qt key event; 0 in the low bits for keys that
 // have none.

@@ -6,84 +6,44 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWindow>
+#include <array>
 
 #include "toolkit/internal.h"
 
 namespace {
 
+// The virtual-key codes of the keys that have one apart from letters, digits and F keys. The main
+// and the keypad Enter key are one key to Windows; the keypad's operator keys have codes of their
+// own, the same characters elsewhere on the keyboard none.
+struct KeyMapping {
+    int qtKey;
+    KeyCode code;
+    bool onKeypadOnly = false;
+};
+
+constexpr std::array keyMappings = std::to_array<KeyMapping>({
+    {Qt::Key_Backspace, 0x08},   {Qt::Key_Tab, Keys::Tab},         {Qt::Key_Backtab, Keys::Tab},
+    {Qt::Key_Clear, 0x0C},       {Qt::Key_Return, Keys::Enter},    {Qt::Key_Enter, Keys::Enter},
+    {Qt::Key_Shift, 0x10},       {Qt::Key_Control, 0x11},          {Qt::Key_Alt, 0x12},
+    {Qt::Key_Pause, 0x13},       {Qt::Key_CapsLock, 0x14},         {Qt::Key_Escape, Keys::Escape},
+    {Qt::Key_Space, Keys::Space}, {Qt::Key_PageUp, 0x21},          {Qt::Key_PageDown, 0x22},
+    {Qt::Key_End, 0x23},         {Qt::Key_Home, 0x24},             {Qt::Key_Left, Keys::Left},
+    {Qt::Key_Up, Keys::Up},      {Qt::Key_Right, Keys::Right},     {Qt::Key_Down, Keys::Down},
+    {Qt::Key_Print, 0x2C},       {Qt::Key_Insert, 0x2D},           {Qt::Key_Delete, 0x2E},
+    {Qt::Key_Help, 0x2F},        {Qt::Key_Menu, 0x5D},             {Qt::Key_Asterisk, 0x6A, true},
+    {Qt::Key_Plus, 0x6B, true},  {Qt::Key_Minus, 0x6D, true},      {Qt::Key_Period, 0x6E, true},
+    {Qt::Key_Slash, 0x6F, true}, {Qt::Key_NumLock, 0x90},          {Qt::Key_ScrollLock, 0x91},
+});
+
 KeyCode virtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z)) return KeyCode(key);
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return (modifiers & Qt::KeypadModifier) ? KeyCode(0x60 + key - Qt::Key_0) : KeyCode(key);
+    const bool onKeypad = modifiers & Qt::KeypadModifier;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return KeyCode(key);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return onKeypad ? KeyCode(0x60 + key - Qt::Key_0) : KeyCode(key);
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return KeyCode(0x70 + key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 0x08;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return Keys::Tab;
-    case Qt::Key_Clear:
-        return 0x0C;
-    // The main and the keypad Enter key are one key to Windows.
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return Keys::Enter;
-    case Qt::Key_Shift:
-        return 0x10;
-    case Qt::Key_Control:
-        return 0x11;
-    case Qt::Key_Alt:
-        return 0x12;
-    case Qt::Key_Pause:
-        return 0x13;
-    case Qt::Key_CapsLock:
-        return 0x14;
-    case Qt::Key_Escape:
-        return Keys::Escape;
-    case Qt::Key_Space:
-        return Keys::Space;
-    case Qt::Key_PageUp:
-        return 0x21;
-    case Qt::Key_PageDown:
-        return 0x22;
-    case Qt::Key_End:
-        return 0x23;
-    case Qt::Key_Home:
-        return 0x24;
-    case Qt::Key_Left:
-        return Keys::Left;
-    case Qt::Key_Up:
-        return Keys::Up;
-    case Qt::Key_Right:
-        return Keys::Right;
-    case Qt::Key_Down:
-        return Keys::Down;
-    case Qt::Key_Print:
-        return 0x2C;
-    case Qt::Key_Insert:
-        return 0x2D;
-    case Qt::Key_Delete:
-        return 0x2E;
-    case Qt::Key_Help:
-        return 0x2F;
-    case Qt::Key_Menu:
-        return 0x5D;
-    case Qt::Key_Asterisk:
-        return (modifiers & Qt::KeypadModifier) ? 0x6A : 0;
-    case Qt::Key_Plus:
-        return (modifiers & Qt::KeypadModifier) ? 0x6B : 0;
-    case Qt::Key_Minus:
-        return (modifiers & Qt::KeypadModifier) ? 0x6D : 0;
-    case Qt::Key_Period:
-        return (modifiers & Qt::KeypadModifier) ? 0x6E : 0;
-    case Qt::Key_Slash:
-        return (modifiers & Qt::KeypadModifier) ? 0x6F : 0;
-    case Qt::Key_NumLock:
-        return 0x90;
-    case Qt::Key_ScrollLock:
-        return 0x91;
-    default:
-        return 0;
+    for (const KeyMapping& mapping : keyMappings) {
+        if (mapping.qtKey == key) return !mapping.onKeypadOnly || onKeypad ? mapping.code : 0;
     }
+    return 0;
 }
 
 bool isLetterOrDigit(KeyCode code) { return (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'); }
@@ -92,14 +52,14 @@ bool isArrow(KeyCode code) { return code >= Keys::Left && code <= Keys::Down; }
 
 class FormKeyFilter : public MessageFilter {
 public:
-    explicit FormKeyFilter(Form& form) : form_(form) {}
+    FormKeyFilter(Form& form, const ShortcutMap& shortcuts) : form_(form), shortcuts_(shortcuts) {}
 
     bool preFilterMessage(Message& message) override {
         QObject* receiver = message.native().receiver;
         QEvent* event = message.native().event;
         const QEvent::Type type = event->type();
         if (!isUserInput(type)) return false;
-        const QWidget* window = form_.nativeWidget();
+        const QWidget* window = widgetOf(form_);
         if (!window || !isAddressedTo(*window, *receiver)) return false;
         // A disabled window (the owner of a modal one) takes no input at all, while its controls
         // keep their look: on Windows that is a disabled top-level window, whose children are
@@ -139,12 +99,12 @@ private:
         return DialogKey::None;
     }
 
-    bool takesKey(KeyCode key) const { return form().shortcuts.contains(key) || dialogKeyOf(key) != DialogKey::None; }
+    bool takesKey(KeyCode key) const { return shortcuts_.contains(key) || dialogKeyOf(key) != DialogKey::None; }
 
     // Whatever a handler does, the form included, nothing of this filter is used after it ran.
     bool handleKey(KeyCode key) {
-        const auto shortcut = form().shortcuts.find(key);
-        if (shortcut != form().shortcuts.end()) {
+        const auto shortcut = shortcuts_.find(key);
+        if (shortcut != shortcuts_.end()) {
             const Form::ShortcutHandler handler = shortcut->second;
             Form& form = form_;
             guarded([&] {
@@ -159,7 +119,7 @@ private:
             return false;
         case DialogKey::Next:
         case DialogKey::Previous:
-            focusNext(action == DialogKey::Next, [](const Control& control) { return ControlAccess::state(control).tabStop; });
+            focusNext(action == DialogKey::Next, [](const Control& control) { return control.tabStop(); });
             return true;
         case DialogKey::NextControl:
         case DialogKey::PreviousControl: {
@@ -181,11 +141,9 @@ private:
         return false;
     }
 
-    const FormAccess::State& form() const { return FormAccess::state(form_); }
-
     Control* focusedControl() const {
         const QWidget* focused = QApplication::focusWidget();
-        if (!focused || focused->window() != form_.nativeWidget()) return nullptr;
+        if (!focused || focused->window() != widgetOf(form_)) return nullptr;
         return controlContaining(focused);
     }
 
@@ -216,19 +174,19 @@ private:
 
     // Arriving at a radio button from the keyboard selects it, as a click would.
     static void clickIfRadioButton(Control& control) {
-        if (dynamic_cast<RadioButton*>(&control)) static_cast<QAbstractButton*>(control.nativeWidget())->click();
+        if (dynamic_cast<RadioButton*>(&control)) static_cast<QAbstractButton*>(widgetOf(control))->click();
     }
 
     void pressEnter() {
         if (auto* button = dynamic_cast<Button*>(focusedControl()))
             button->simulateClick();
-        else if (IButtonControl* enterButton = form().enterButton)
+        else if (IButtonControl* enterButton = form_.enterButton())
             enterButton->simulateClick();
     }
 
     Control* mnemonicTarget(QChar letter) const {
         return following(focusedControl(), true, [letter](const Control& control) {
-            const QWidget* widget = control.nativeWidget();
+            const QWidget* widget = widgetOf(control);
             return widget && widget->isEnabled() && widget->isVisible() && !dynamic_cast<const TextBoxBase*>(&control) &&
                    mnemonicOf(toQString(control.text())) == letter;
         });
@@ -236,13 +194,13 @@ private:
 
     // A button is clicked; a label or group box gives the focus to the next Tab stop after it.
     void activate(Control& target) {
-        if (auto* button = qobject_cast<QAbstractButton*>(target.nativeWidget())) {
+        if (auto* button = qobject_cast<QAbstractButton*>(widgetOf(target))) {
             focusFromKeyboard(target);
             button->click();
             return;
         }
         if (Control* next = following(&target, true, [](const Control& control) {
-                return ControlAccess::state(control).tabStop && canTakeFocusNow(control);
+                return control.tabStop() && canTakeFocusNow(control);
             }))
             focusFromKeyboard(*next);
     }
@@ -250,12 +208,13 @@ private:
     // Once the user has moved the focus with the keyboard, the window shows where the focus is,
     // as Windows does: a focus rectangle on buttons, check boxes and radio buttons.
     void focusFromKeyboard(Control& control) {
-        form_.nativeWidget()->setAttribute(Qt::WA_KeyboardFocusChange);
+        widgetOf(form_)->setAttribute(Qt::WA_KeyboardFocusChange);
         control.focus();
-        control.nativeWidget()->update();
+        widgetOf(control)->update();
     }
 
     Form& form_;
+    const ShortcutMap& shortcuts_;
 };
 
 }  // namespace
@@ -268,4 +227,6 @@ KeyCode keyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers) {
     return code;
 }
 
-std::unique_ptr<MessageFilter> makeFormKeyFilter(Form& form) { return std::make_unique<FormKeyFilter>(form); }
+std::unique_ptr<MessageFilter> makeFormKeyFilter(Form& form, const ShortcutMap& shortcuts) {
+    return std::make_unique<FormKeyFilter>(form, shortcuts);
+}

@@ -1,9 +1,8 @@
-// The controls the toolkit draws itself: labels (wrapped text) and picture boxes (one image).
+// Labels: text the toolkit draws itself, wrapped and placed as the reference platform does.
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPixmap>
 #include <QRawFont>
 #include <algorithm>
 #include <cmath>
@@ -166,22 +165,6 @@ private:
     ContentAlignment alignment_ = ContentAlignment::TopLeft;
 };
 
-class PictureWidget : public QWidget {
-public:
-    explicit PictureWidget(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
-
-    void setPixmap(const QPixmap& pixmap) {
-        pixmap_ = pixmap;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).drawPixmap(0, 0, pixmap_); }
-
-private:
-    QPixmap pixmap_;
-};
-
 }  // namespace
 
 int labelLineHeight(const QFont& font) { return lineMetricsOf(font).height; }
@@ -193,25 +176,21 @@ QStringList labelLines(const QString& text, const QFont& font, QSize size) {
     return lines;
 }
 
-Label::Label() { ControlAccess::state(*this).bounds = {0, 0, 100, 23}; }
+Label::Label() : Control(Kind{.defaultBounds = {0, 0, 100, 23}}) {}
 
-QWidget* Label::createNativeWidget(QWidget* parentWidget) { return new LabelWidget(parentWidget); }
+void Label::createNativeWidget() { native().widget = new LabelWidget(widgetOf(parent())); }
 
-void Label::applyNativeText() { static_cast<LabelWidget*>(nativeWidget())->setLabel(toQString(text()), alignment_); }
+void Label::applyNativeText() { static_cast<LabelWidget*>(widgetOf(*this))->setLabel(toQString(text()), alignment_); }
 
 void Label::setText(const std::string& text) {
     Control::setText(text);
     if (fitToText_) fitSizeToText();
 }
 
-ContentAlignment Label::alignment() const { return alignment_; }
-
 void Label::setAlignment(ContentAlignment alignment) {
     alignment_ = alignment;
     if (created()) applyNativeText();
 }
-
-bool Label::fitToText() const { return fitToText_; }
 
 void Label::setFitToText(bool fit) {
     fitToText_ = fit;
@@ -228,30 +207,4 @@ void Label::fitSizeToText() {
     for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
     const Rect bounds = this->bounds();
     setBounds(bounds.x, bounds.y, int(std::ceil(std::min(width, maximumWidth))), int(lines.size()) * labelLineHeight(font));
-}
-
-PictureBox::PictureBox() { ControlAccess::state(*this).bounds = {0, 0, 100, 50}; }
-
-QWidget* PictureBox::createNativeWidget(QWidget* parentWidget) {
-    auto* widget = new PictureWidget(parentWidget);
-    applyNativeImage(widget);
-    return widget;
-}
-
-const std::shared_ptr<Image>& PictureBox::image() const { return image_; }
-
-void PictureBox::setImage(std::shared_ptr<Image> image) {
-    if (image == image_) return;
-    image_ = std::move(image);
-    if (created()) applyNativeImage(nativeWidget());
-}
-
-PictureBoxSizeMode PictureBox::sizeMode() const { return sizeMode_; }
-
-void PictureBox::setSizeMode(PictureBoxSizeMode mode) { sizeMode_ = mode; }
-
-void PictureBox::applyNativeImage(QWidget* widget) {
-    const auto* icon = dynamic_cast<const Icon*>(image_.get());
-    const Size size = icon ? icon->size() : Size{};
-    static_cast<PictureWidget*>(widget)->setPixmap(icon ? icon->native().icon.pixmap(QSize(size.width, size.height)) : QPixmap());
 }

@@ -2,6 +2,7 @@
 // :/icons/<id>/ as <size>-<bits>.png.
 
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QIconEngine>
 #include <QPainter>
@@ -87,12 +88,6 @@ std::shared_ptr<Icon> makeIcon(int id, bool defaultSize) {
 
 }  // namespace
 
-Icon::Icon(std::unique_ptr<Native> native) : native_(std::move(native)) {}
-
-Icon::~Icon() = default;
-
-Size Icon::size() const { return {native_->size.width(), native_->size.height()}; }
-
 std::shared_ptr<Icon> Resources::loadIcon(int id, bool defaultSize) const {
     ensureQtApplication();
     // Loaded shared: every request for the same icon gets the same object.
@@ -104,3 +99,8 @@ std::shared_ptr<Icon> Resources::loadIcon(int id, bool defaultSize) const {
     if (icon) loaded.emplace(key, icon);
     return icon;
 }
+
+std::string programPath() {
+    return toStdString(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
+}
+

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "toolkit/application.h"
+#include "toolkit/errform.h"
 #include "toolkit/internal.h"
 
 void startToolkit() { ensureQtApplication(); }

@@ -15,10 +15,14 @@
 
 namespace {
 
-// What the context menu needs of an edit box, single-line or multi-line alike.
-class EditCommands {
+// An edit box, single-line or multi-line alike: what the text box and the context menu do with it.
+class EditBox {
 public:
-    virtual ~EditCommands() = default;
+    virtual ~EditBox() = default;
+    virtual QString content() const = 0;
+    virtual void setContent(const QString& text) = 0;
+    virtual void setEditable(bool editable) = 0;
+    virtual void setHorizontalAlignment(Qt::Alignment alignment) = 0;
     virtual bool canUndo() const = 0;
     virtual bool hasSelection() const = 0;
     virtual bool allSelected() const = 0;
@@ -39,7 +43,7 @@ void addMenuItem(QMenu& menu, const QString& text, bool enabled, const std::func
 }
 
 // The menu's items are enabled or greyed the moment before it opens.
-void showEditMenu(QWidget& edit, EditCommands& commands, const QPoint& globalPosition) {
+void showEditMenu(QWidget& edit, EditBox& commands, const QPoint& globalPosition) {
     const bool selection = commands.hasSelection();
     const bool editable = !commands.isReadOnly();
     const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
@@ -55,9 +59,19 @@ void showEditMenu(QWidget& edit, EditCommands& commands, const QPoint& globalPos
     menu.exec(globalPosition);
 }
 
-class SingleLineEdit : public QLineEdit, private EditCommands {
+// As in the Windows edit control, a text given to the box shows from its first character, with
+// the caret before it, however long the text is.
+class SingleLineEdit : public QLineEdit, public EditBox {
 public:
     explicit SingleLineEdit(QWidget* parent) : QLineEdit(parent) {}
+
+    QString content() const override { return text(); }
+    void setContent(const QString& text) override {
+        setText(text);
+        setCursorPosition(0);
+    }
+    void setEditable(bool editable) override { setReadOnly(!editable); }
+    void setHorizontalAlignment(Qt::Alignment alignment) override { setAlignment(alignment | Qt::AlignVCenter); }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override { showEditMenu(*this, *this, event->globalPos()); }
@@ -77,13 +91,18 @@ private:
 };
 
 // Wrapped at the box's width, scrolled as the caret moves; no scroll bars, as the reference box.
-class MultiLineEdit : public QPlainTextEdit, private EditCommands {
+class MultiLineEdit : public QPlainTextEdit, public EditBox {
 public:
     explicit MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) {
         setLineWrapMode(QPlainTextEdit::WidgetWidth);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
+
+    QString content() const override { return toPlainText(); }
+    void setContent(const QString& text) override { setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))); }
+    void setEditable(bool editable) override { setReadOnly(!editable); }
+    void setHorizontalAlignment(Qt::Alignment alignment) override { document()->setDefaultTextOption(QTextOption(alignment)); }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override { showEditMenu(*this, *this, event->globalPos()); }
@@ -114,50 +133,37 @@ Qt::Alignment qAlignmentOf(HorizontalAlignment alignment) {
     return Qt::AlignLeft;
 }
 
+// The edit box of a text box while its widget exists.
+EditBox* editBoxOf(const Control& box) { return dynamic_cast<EditBox*>(widgetOf(box)); }
+
 }  // namespace
 
 std::string TextBoxBase::text() const {
-    if (const auto* line = qobject_cast<const QLineEdit*>(nativeWidget())) return toStdString(line->text());
-    if (const auto* lines = qobject_cast<const QPlainTextEdit*>(nativeWidget())) return toStdString(lines->toPlainText());
+    if (const EditBox* edit = editBoxOf(*this)) return toStdString(edit->content());
     return Control::text();
 }
 
-// As in the Windows edit control, a text given to a box shows from its first character, with the
-// caret before it, however long the text is.
-void TextBoxBase::setText(const std::string& text) {
-    Control::setText(text);
-    if (auto* line = qobject_cast<QLineEdit*>(nativeWidget())) line->setCursorPosition(0);
-}
-
-void TextBoxBase::applyNativeText() {
-    const QString text = toQString(Control::text());
-    if (auto* line = qobject_cast<QLineEdit*>(nativeWidget())) line->setText(text);
-    if (auto* lines = qobject_cast<QPlainTextEdit*>(nativeWidget())) lines->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-}
+void TextBoxBase::applyNativeText() { editBoxOf(*this)->setContent(toQString(Control::text())); }
 
 // Without a colour of its own, a read-only box has the face colour of dialogs, as on Windows.
 Color TextBoxBase::backgroundColor() const {
-    if (ControlAccess::state(*this).backgroundColor) return Control::backgroundColor();
+    if (hasOwnBackgroundColor()) return Control::backgroundColor();
     return Color::system(readOnly_ ? Color::ButtonFace : Color::WindowBackground);
 }
 
 void TextBoxBase::applyNativeBackground() {
-    QWidget* widget = nativeWidget();
+    QWidget* widget = widgetOf(*this);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, qColorOf(backgroundColor()));
     widget->setPalette(palette);
 }
 
-bool TextBoxBase::readOnly() const { return readOnly_; }
-
 void TextBoxBase::setReadOnly(bool readOnly) {
     readOnly_ = readOnly;
-    if (auto* line = qobject_cast<QLineEdit*>(nativeWidget())) line->setReadOnly(readOnly);
-    if (auto* lines = qobject_cast<QPlainTextEdit*>(nativeWidget())) lines->setReadOnly(readOnly);
-    if (created()) applyNativeBackground();
+    if (!created()) return;
+    editBoxOf(*this)->setEditable(!readOnly);
+    applyNativeBackground();
 }
-
-bool TextBoxBase::multiline() const { return multiline_; }
 
 void TextBoxBase::setMultiline(bool multiline) {
     if (!created()) multiline_ = multiline;
@@ -166,33 +172,28 @@ void TextBoxBase::setMultiline(bool multiline) {
 std::uint32_t TextBoxBase::textLength() const { return std::uint32_t(toQString(text()).size()); }
 
 void TextBoxBase::selectAll() {
-    if (auto* line = qobject_cast<QLineEdit*>(nativeWidget())) line->selectAll();
-    if (auto* lines = qobject_cast<QPlainTextEdit*>(nativeWidget())) lines->selectAll();
+    if (EditBox* edit = editBoxOf(*this)) edit->selectAll();
 }
 
-TextBox::TextBox() {
-    ControlAccess::state(*this).canFocus = true;
-    ControlAccess::state(*this).tabStop = true;
-    ControlAccess::state(*this).bounds = {0, 0, 100, 20};
-}
+TextBox::TextBox() : TextBoxBase(Kind{.defaultBounds = {0, 0, 100, 20}, .canFocus = true, .tabStop = true}) {}
 
-QWidget* TextBox::createNativeWidget(QWidget* parentWidget) {
+void TextBox::createNativeWidget() {
+    QWidget* container = widgetOf(parent());
+    EditBox* edit = nullptr;
     if (multiline()) {
-        auto* widget = new MultiLineEdit(parentWidget);
-        widget->setReadOnly(readOnly());
-        widget->document()->setDefaultTextOption(QTextOption(qAlignmentOf(alignment_)));
-        return widget;
+        auto* widget = new MultiLineEdit(container);
+        native().widget = widget;
+        edit = widget;
+    } else {
+        auto* widget = new SingleLineEdit(container);
+        native().widget = widget;
+        edit = widget;
     }
-    auto* widget = new SingleLineEdit(parentWidget);
-    widget->setReadOnly(readOnly());
-    widget->setAlignment(qAlignmentOf(alignment_) | Qt::AlignVCenter);
-    return widget;
+    edit->setEditable(!readOnly());
+    edit->setHorizontalAlignment(qAlignmentOf(alignment_));
 }
-
-HorizontalAlignment TextBox::alignment() const { return alignment_; }
 
 void TextBox::setAlignment(HorizontalAlignment alignment) {
     alignment_ = alignment;
-    if (auto* line = qobject_cast<QLineEdit*>(nativeWidget())) line->setAlignment(qAlignmentOf(alignment) | Qt::AlignVCenter);
-    if (auto* lines = qobject_cast<QPlainTextEdit*>(nativeWidget())) lines->document()->setDefaultTextOption(QTextOption(qAlignmentOf(alignment)));
+    if (EditBox* edit = editBoxOf(*this)) edit->setHorizontalAlignment(qAlignmentOf(alignment));
 }

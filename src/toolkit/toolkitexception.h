@@ -1,0 +1,9 @@
+#pragma once
+
+#include "model/exception.h"
+
+// The toolkit's own failures.
+class ToolkitException : public Exception {
+public:
+    using Exception::Exception;
+};
