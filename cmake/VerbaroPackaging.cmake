@@ -16,7 +16,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # CPack puts the summary on the first line and indents this text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Verbaro Tool asks you the words of a dictionary that you write as a plain
+    "${VERBARO_PROGRAM_NAME} asks you the words of a dictionary that you write as a plain
 text file, one word at a time, checks the translation that you type, and
 tells your accuracy at the end. Dictionaries may import each other and be
 written in UTF-8 or Windows-1252. A guide to the format, example

@@ -10,12 +10,11 @@
 #include "model/appexception.h"
 #include "model/exception.h"
 #include "parser/parser.h"
+#include "program/identity.h"
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 
 namespace {
-
-const std::string programName = "Verbaro Tool";
 
 // The text boxes read better a little larger than the dialog font; each box gets its own font.
 std::shared_ptr<Font> largeFont() {
@@ -108,7 +107,7 @@ void MyForm::buildLayout() {
     addKeyShortcut(Keys::Enter, [this](Form&, FormShortcutEventArgs& args) { onEnterShortcut(args); });
 
     guessButton->markDefault(true);
-    setIcon(Application::programResources().loadIcon(7, true));
+    setIcon(Application::programResources().loadIcon(programIconId, true));
     setInitialPosition(FormStartPosition::CenterOnScreen);
     lastFolder = folderOf(programPath());
 }
@@ -320,6 +319,7 @@ int runProgram(const std::function<std::unique_ptr<Form>()>& makeMainForm) {
     }
 }
 
-int programMain(const std::vector<std::string>&) {
+// The command line is left unread: a dictionary is only ever opened from the Open dialog.
+int programMain(const std::vector<std::string>& /*arguments*/) {
     return runProgram([] { return std::make_unique<MyForm>(); });
 }

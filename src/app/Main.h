@@ -85,8 +85,9 @@ std::string folderOf(const std::string& fileName);
 void installWarningBox();
 
 // The program: builds the main window, runs the message loop with it, and returns the exit
-// status. The arguments are not used.
-int programMain(const std::vector<std::string>& arguments);
+// status. It takes the command line but leaves it unread: the program always starts without a
+// dictionary, and a file named there is not opened; the learner picks one with Open.
+int programMain(const std::vector<std::string>& /*arguments*/);
 
 // What programMain does, with the main window made by makeMainForm: 0 after a normal end, 1 after
 // an error escaped the window's construction or the loop, shown in the "Fatal Error" box.

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "program/identity.h"
 #include "toolkit/application.h"
 
 namespace {
@@ -43,7 +44,7 @@ void Info::buildLayout() {
     logoBox = addControl<PictureBox>(frame, {40, 32, 32, 32}, [](PictureBox& box) {
         box.setSizeMode(PictureBoxSizeMode::Normal);
     });
-    titleLabel = addCenteredLabel(frame, "Verbaro Tool 1.0", {80, 40, 160, 24},
+    titleLabel = addCenteredLabel(frame, programName + " " + programVersion, {80, 40, 160, 24},
                                   std::make_shared<Font>("Microsoft Sans Serif", 10, FontStyle::Bold, GraphicsUnit::Point));
     readmeLabel = addCenteredLabel(frame,
                                    "For instructions on how to create verbaro files, please see the file readme.txt "
@@ -51,7 +52,7 @@ void Info::buildLayout() {
                                    {28, 95, 216, 48});
     okButton = addControl<Button>(this, "OK", {84, 230, 75, 24});
 
-    logoBox->setImage(Application::programResources().loadIcon(7, true));
+    logoBox->setImage(Application::programResources().loadIcon(programIconId, true));
     okButton->click += [this](Control&, EventArgs&) { onOk(); };
     addKeyShortcut(Keys::Enter, [this](Form&, FormShortcutEventArgs& args) { onEnterShortcut(args); });
 }

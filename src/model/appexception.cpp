@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "program/identity.h"
+
 namespace {
 
 AppException::WarningBox& installedWarningBox() {
@@ -22,7 +24,7 @@ std::string AppException::toString() const {
 void AppException::show() const {
     const WarningBox& box = installedWarningBox();
     if (box) {
-        box(message_, "Verbaro Tool");
+        box(message_, programName);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "model/text.h"
 #include "parser/codepage.h"
 #include "parser/utf8.h"
+#include "program/identity.h"
 
 namespace {
 
@@ -36,15 +37,15 @@ std::string folderPrefixOf(const std::string& fileName) {
 
 }  // namespace
 
-FileError::FileError() : AppException("Verbaro Tool was unable to open the specified file or any of its imports.") {}
+FileError::FileError() : AppException(programName + " was unable to open the specified file or any of its imports.") {}
 
 std::string FileError::toString() const {
     return "parser.FileError";
 }
 
 FileUnsupported::FileUnsupported()
-    : AppException("The file is of another version than Verbaro Tool can handle.\n"
-                   "Please update to a newer version of Verbaro Tool.") {}
+    : AppException("The file is of another version than " + programName + " can handle.\n"
+                   "Please update to a newer version of " + programName + ".") {}
 
 std::string FileUnsupported::toString() const {
     return "parser.FileUnsupported";
@@ -52,7 +53,7 @@ std::string FileUnsupported::toString() const {
 
 ImportLimitExceeded::ImportLimitExceeded(const std::string& import, std::uint64_t importLine,
                                          const std::string& importer, const std::string& limit)
-    : AppException("Verbaro Tool stopped reading the dictionary at the import of \"" + import + "\" on line "
+    : AppException(programName + " stopped reading the dictionary at the import of \"" + import + "\" on line "
                    + std::to_string(importLine) + " of \"" + importer + "\".\nIts files import one another so "
                    "many times over that " + limit + ".") {}
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "program/identity.h"
 #include "screenshot.h"
 #include "toolkit/application.h"
 #include "toolkit/internal.h"
@@ -58,13 +59,13 @@ public:
                        fill(label);
                        label.setAlignment(ContentAlignment::TopCenter);
                    });
-        addControl<Label>(labels, "Verbaro Tool 1.0", {204, 76, 160, 24}, [](Label& label) {
+        addControl<Label>(labels, programName + " " + programVersion, {204, 76, 160, 24}, [](Label& label) {
             fill(label);
             label.setFont(std::make_shared<Font>("Microsoft Sans Serif", 10, FontStyle::Bold, GraphicsUnit::Point));
         });
         addControl<Label>(labels, "Disabled label", {204, 104, 120, 16}, [](Label& label) { label.setEnabled(false); });
         addControl<PictureBox>(labels, "", {340, 104, 32, 32}, [](PictureBox& box) {
-            box.setImage(Application::programResources().loadIcon(7, true));
+            box.setImage(Application::programResources().loadIcon(programIconId, true));
         });
 
         auto* boxes = addControl<GroupBox>(this, "", {8, 164, 584, 158});
