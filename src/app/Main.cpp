@@ -312,7 +312,8 @@ int runProgram(const std::function<std::unique_ptr<Form>()>& makeMainForm) {
         const std::unique_ptr<Form> mainForm = makeMainForm();
         ApplicationContext context(mainForm.get());
         Application::runLoop(context);
-        return 0;
+        // The code the Exit button's quit message carries; 0 as well when the window was closed.
+        return Application::exitCode();
     } catch (...) {
         messageBox(textForm(std::current_exception()), "Fatal Error", MessageBoxIcon::Error);
         return 1;

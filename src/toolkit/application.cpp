@@ -25,6 +25,7 @@ struct LoopState {
     bool running = false;
     bool stopRequested = false;
     bool quitReceived = false;
+    int exitCode = 0;
     bool reporting = false;
 };
 thread_local LoopState loopState;
@@ -32,6 +33,12 @@ thread_local LoopState loopState;
 // The quit message: posted behind whatever is already queued, so the handlers of those
 // messages still run before the loop that takes it ends.
 const QEvent::Type quitEventType = QEvent::Type(QEvent::registerEventType());
+
+class QuitEvent : public QEvent {
+public:
+    explicit QuitEvent(int exitCode) : QEvent(quitEventType), exitCode(exitCode) {}
+    const int exitCode;
+};
 
 class QuitReceiver : public QObject {
 public:
@@ -41,6 +48,7 @@ protected:
     bool event(QEvent* event) override {
         if (event->type() != quitEventType) return QObject::event(event);
         loopState.quitReceived = true;
+        loopState.exitCode = static_cast<QuitEvent*>(event)->exitCode;
         return true;
     }
 };
@@ -112,6 +120,7 @@ void ApplicationContext::endLoop() {
 bool Application::running() { return loopState.running; }
 bool Application::stopRequested() { return loopState.stopRequested; }
 bool Application::quitReceived() { return loopState.quitReceived; }
+int Application::exitCode() { return loopState.exitCode; }
 
 void Application::runLoop(ApplicationContext& context) {
     ensureQtApplication();
@@ -135,9 +144,8 @@ void Application::runLoop(ApplicationContext& context) {
 }
 
 // The program's exit status is decided by its entry once the loop has returned, so the quit
-// message need not carry the code.
-void Application::postQuit(int /*exitCode*/) {
-    QCoreApplication::postEvent(&quitReceiver(), new QEvent(quitEventType));
+void Application::postQuit(int exitCode) {
+    QCoreApplication::postEvent(&quitReceiver(), new QuitEvent(exitCode));
 }
 
 Resources& Application::programResources() {

@@ -62,7 +62,8 @@ public:
     // a quit message was taken.
     static void runLoop(ApplicationContext& context);
     // Queues the quit message behind the messages already waiting; the loop that takes it ends,
-    // and a nested loop that takes it ends the main loop after itself.
+    // and a nested loop that takes it ends the main loop after itself. The code is kept for the
+    // program's exit status (exitCode).
     static void postQuit(int exitCode);
 
     // Reports an error that escaped an event handler: the unhandledException handlers, or else
@@ -78,6 +79,8 @@ public:
     static bool running();
     static bool stopRequested();
     static bool quitReceived();
+    // The exit code the quit message carried, once one was taken; 0 before.
+    static int exitCode();
 
     static Event<std::thread::id, ThreadExceptionEventArgs> unhandledException;
     static Event<std::thread::id, EventArgs> idle;

@@ -4,8 +4,10 @@
 #include <QSettings>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
+#include "program/identity.h"
 #include "toolkit/internal.h"
 
 namespace {
@@ -18,10 +20,8 @@ QtMessageHandler messageHandlerBeforeStart = nullptr;
 void startMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
         const char* display = std::getenv("DISPLAY");
-        if (display && *display)
-            std::fprintf(stderr, "verbaro: no display could be opened (tried \"%s\")\n", display);
-        else
-            std::fputs("verbaro: no display could be opened (DISPLAY is not set)\n", stderr);
+        const std::string reason = display && *display ? "tried \"" + std::string(display) + "\"" : std::string("DISPLAY is not set");
+        std::fprintf(stderr, "%s: no display could be opened (%s)\n", programFileName.c_str(), reason.c_str());
         std::_Exit(1);
     }
     if (context.category && std::string_view(context.category).starts_with("qt.qpa.")) return;
@@ -36,8 +36,8 @@ QApplication& ensureQtApplication() {
         // Never deleted: the application object outlives every widget, font and icon that the
         // toolkit keeps, statics included.
         static int argc = 1;
-        static char programName[] = "verbaro";
-        static char* argv[] = {programName, nullptr};
+        static std::string programName = programFileName;
+        static char* argv[] = {programName.data(), nullptr};
         messageHandlerBeforeStart = qInstallMessageHandler(startMessageHandler);
         application = new QApplication(argc, argv);
         qInstallMessageHandler(messageHandlerBeforeStart);
