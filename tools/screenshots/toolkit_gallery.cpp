@@ -7,7 +7,6 @@
 
 #include "screenshot.h"
 #include "toolkit/application.h"
-#include "toolkit/internal.h"
 
 namespace {
 
@@ -115,7 +114,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
         return 2;
     }
-    ensureQtApplication();
+    startToolkit();
     Gallery gallery;
     gallery.setVisible(true);
     return saveScreenshot(gallery, std::filesystem::path(argv[1]) / "toolkit-gallery.png") ? 0 : 1;
