@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "toolkit/testing.h"
+#include "native_widget.h"
 
 class QTimer;
 class QWidget;

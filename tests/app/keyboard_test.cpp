@@ -13,7 +13,7 @@ const std::string oneEntry = "hund = dog\n";
 } // namespace
 
 TEST_F(EnterKey, AtStartTheFocusIsOnOpenAndEnterOpensTheDialog) {
-    EXPECT_EQ(QApplication::focusWidget(), form->openButton->nativeWidget());
+    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->openButton));
     chooseNext(write("one.txt", oneEntry));
     pressEnterOnFocus();
     EXPECT_EQ(dialogs.size(), 1u);
@@ -61,12 +61,12 @@ TEST_F(EnterKey, OnRevealRevealsAndOnNextGoesOn) {
     EXPECT_TRUE(form->answerShown);
     EXPECT_EQ(form->guessButton->text(), "&Next");
     EXPECT_EQ(form->answerBox->backgroundColor(), MyForm::revealedColor);
-    EXPECT_EQ(QApplication::focusWidget(), form->guessButton->nativeWidget());
+    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->guessButton));
 
     pressEnterOn(*form->guessButton);
     EXPECT_FALSE(form->answerShown);
     EXPECT_EQ(form->answeredValue->text(), "1");
-    EXPECT_EQ(QApplication::focusWidget(), form->guessBox->nativeWidget());
+    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->guessBox));
 }
 
 TEST_F(EnterKey, OnRestartRestarts) {

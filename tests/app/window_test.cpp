@@ -10,7 +10,6 @@
 
 #include "app/info.h"
 #include "appfixture.h"
-#include "toolkit/internal.h"
 
 std::ostream& operator<<(std::ostream& out, const Rect& r) {
     return out << "(" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << ")";
@@ -110,9 +109,9 @@ TEST_F(MainWindow, TheTextBoxesUseTheLargeFontAndOnlyTheGuessBoxTakesTyping) {
     EXPECT_NE(form->questionBox->font(), form->guessBox->font());
     EXPECT_EQ(form->openButton->font(), nullptr);
 
-    QTest::keyClicks(form->questionBox->nativeWidget(), "typed");
-    QTest::keyClicks(form->answerBox->nativeWidget(), "typed");
-    QTest::keyClicks(form->guessBox->nativeWidget(), "typed");
+    QTest::keyClicks(nativeWidget(*form->questionBox), "typed");
+    QTest::keyClicks(nativeWidget(*form->answerBox), "typed");
+    QTest::keyClicks(nativeWidget(*form->guessBox), "typed");
     EXPECT_EQ(form->questionBox->text(), "");
     EXPECT_EQ(form->answerBox->text(), "");
     EXPECT_EQ(form->guessBox->text(), "typed");
@@ -152,7 +151,7 @@ TEST(AboutWindow, TheProjectLinesFitOnOneLineOfTheirLabels) {
     Info about;
     about.setVisible(true);
     for (const Label* label : {about.makerLabel, about.webLabel, about.authorLabel, about.emailLabel}) {
-        const QWidget* widget = label->nativeWidget();
+        const QWidget* widget = nativeWidget(*label);
         ASSERT_NE(widget, nullptr);
         EXPECT_LE(widget->fontMetrics().horizontalAdvance(QString::fromStdString(label->text())), widget->width())
             << label->text();
@@ -163,7 +162,7 @@ TEST(AboutWindow, TheProjectLinesFitOnOneLineOfTheirLabels) {
 }
 
 TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
-    QWidget* main = form->nativeWidget();
+    QWidget* main = nativeWidget(*form);
     // The second time the main window lies partly off the screen: the About window stays inside.
     for (const QPoint mainPlace : {QPoint(40, 30), QPoint(-200, -100)}) {
         main->move(mainPlace);
@@ -187,12 +186,12 @@ TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
             EXPECT_EQ(about.windowHandle()->transientParent(), main->windowHandle());
             EXPECT_EQ(about.windowHandle()->modality(), Qt::WindowModal);
             const std::size_t dialogsBefore = dialogs.size();
-            QTest::mouseClick(form->openButton->nativeWidget(), Qt::LeftButton);
+            QTest::mouseClick(nativeWidget(*form->openButton), Qt::LeftButton);
             EXPECT_EQ(dialogs.size(), dialogsBefore) << "a click on Open opens nothing";
-            QTest::keyClicks(form->guessBox->nativeWidget(), "typed");
+            QTest::keyClicks(nativeWidget(*form->guessBox), "typed");
             EXPECT_EQ(form->guessBox->text(), "");
-            EXPECT_TRUE(form->openButton->nativeWidget()->isEnabled());
-            EXPECT_FALSE(form->restartButton->nativeWidget()->isEnabled());
+            EXPECT_TRUE(nativeWidget(*form->openButton)->isEnabled());
+            EXPECT_FALSE(nativeWidget(*form->restartButton)->isEnabled());
             auto* ok = about.findChild<QPushButton*>();
             ASSERT_NE(ok, nullptr);
             EXPECT_EQ(QApplication::focusWidget(), ok);
@@ -216,7 +215,7 @@ TEST_F(MainWindow, CountsUpToSevenDigitsReadWholeFlushRightAndClearOfTheirCaptio
     for (const auto& cell : cells) {
         const Rect specified = cell.value->bounds();
         // Where the ink of the caption ends and where that of the count begins.
-        const QWidget* caption = cell.caption->nativeWidget();
+        const QWidget* caption = nativeWidget(*cell.caption);
         const QString captionText = QString::fromStdString(cell.caption->text());
         const QFontMetrics metrics = caption->fontMetrics();
         const int captionInkEnd =
@@ -224,8 +223,8 @@ TEST_F(MainWindow, CountsUpToSevenDigitsReadWholeFlushRightAndClearOfTheirCaptio
         for (const std::uint32_t count : {0u, 7u, 9999u, 12345u, 9999999u}) {
             showCount(*cell.value, count);
             const QString text = QString::number(count);
-            const QWidget* value = cell.value->nativeWidget();
-            EXPECT_EQ(labelLines(text, value->font(), value->size()), QStringList{text}) << count;
+            const QWidget* value = nativeWidget(*cell.value);
+            EXPECT_EQ(shownLines(*cell.value), std::vector<std::string>{text.toStdString()}) << count;
             EXPECT_EQ(value->geometry().right() + 1, specified.x + specified.width) << count;
             const int countInkStart =
                 value->x() + value->width() - metrics.horizontalAdvance(text) + metrics.leftBearing(text.front());
@@ -244,6 +243,5 @@ TEST_F(MainWindow, TenThousandEntriesAreCountedWhole) {
         entries += "w" + std::to_string(entry) + " = t\n";
     }
     open(write("large.txt", entries));
-    const QWidget* remaining = form->remainingValue->nativeWidget();
-    EXPECT_EQ(labelLines("10000", remaining->font(), remaining->size()), QStringList{"10000"});
+    EXPECT_EQ(shownLines(*form->remainingValue), std::vector<std::string>{"10000"});
 }

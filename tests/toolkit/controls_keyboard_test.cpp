@@ -17,7 +17,7 @@ namespace {
 
 class KeyboardTest : public ::testing::Test {
 protected:
-    void SetUp() override { ensureQtApplication(); }
+    void SetUp() override { startToolkit(); }
 
     Form form;
 };
@@ -33,12 +33,12 @@ TEST_F(KeyboardTest, EnterShortcutIsConsumedBeforeTheTextBoxSeesIt) {
     show(form);
     box->focus();
     int returnsSeen = 0;
-    QObject::connect(static_cast<QLineEdit*>(box->nativeWidget()), &QLineEdit::returnPressed, [&] { ++returnsSeen; });
+    QObject::connect(static_cast<QLineEdit*>(nativeWidget(*box)), &QLineEdit::returnPressed, [&] { ++returnsSeen; });
 
     press(form, Qt::Key_Return);
     press(form, Qt::Key_Enter, Qt::KeypadModifier);
     QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(box->nativeWidget(), &repeated);
+    QApplication::sendEvent(nativeWidget(*box), &repeated);
 
     EXPECT_EQ(keys, (std::vector<KeyCode>{Keys::Enter, Keys::Enter, Keys::Enter}));
     EXPECT_EQ(sender, &form);
@@ -84,7 +84,7 @@ TEST_F(KeyboardTest, EachFormSeesOnlyTheKeysOfItsOwnWindows) {
     show(other);
 
     press(other, Qt::Key_Return);
-    QTest::keyClick(form.children().front()->nativeWidget(), Qt::Key_Return);
+    QTest::keyClick(nativeWidget(*form.children().front()), Qt::Key_Return);
 
     EXPECT_EQ(mine, 1);
     EXPECT_EQ(theirs, 1);
@@ -124,7 +124,7 @@ TEST_F(KeyboardTest, TabFollowsAttachOrderAcrossContainersAndWraps) {
     std::vector<Control*> forward;
     for (int step = 0; step < 6; ++step) {
         press(form, Qt::Key_Tab);
-        forward.push_back(controlContaining(QApplication::focusWidget()));
+        forward.push_back(controlOfWidget(QApplication::focusWidget()));
     }
     EXPECT_EQ(forward, (std::vector<Control*>{box, check, inner, last, first, box}));
 
@@ -231,22 +231,23 @@ TEST_F(KeyboardTest, AltF4ClosesAndEscapeDoesNothing) {
 }
 
 TEST(KeyCodes, QtKeysBecomeVirtualKeyCodesWithModifierBits) {
-    EXPECT_EQ(keyCodeOf(Qt::Key_Return, Qt::NoModifier), Keys::Enter);
-    EXPECT_EQ(keyCodeOf(Qt::Key_Enter, Qt::KeypadModifier), Keys::Enter);
-    EXPECT_EQ(keyCodeOf(Qt::Key_A, Qt::ShiftModifier), 'A' | Keys::ShiftModifier);
-    EXPECT_EQ(keyCodeOf(Qt::Key_7, Qt::ControlModifier | Qt::AltModifier), '7' | Keys::ControlModifier | Keys::AltModifier);
-    EXPECT_EQ(keyCodeOf(Qt::Key_7, Qt::KeypadModifier), 0x67u);
-    EXPECT_EQ(keyCodeOf(Qt::Key_Backtab, Qt::ShiftModifier), Keys::Tab | Keys::ShiftModifier);
-    EXPECT_EQ(keyCodeOf(Qt::Key_F4, Qt::AltModifier), Keys::F4 | Keys::AltModifier);
-    EXPECT_EQ(keyCodeOf(Qt::Key_Escape, Qt::NoModifier), Keys::Escape);
-    EXPECT_EQ(keyCodeOf(Qt::Key_Down, Qt::NoModifier), Keys::Down);
+    const auto codeOf = [](Qt::Key key, Qt::KeyboardModifiers modifiers) { return keyCodeOfQtKey(key, unsigned(modifiers.toInt())); };
+    EXPECT_EQ(codeOf(Qt::Key_Return, Qt::NoModifier), Keys::Enter);
+    EXPECT_EQ(codeOf(Qt::Key_Enter, Qt::KeypadModifier), Keys::Enter);
+    EXPECT_EQ(codeOf(Qt::Key_A, Qt::ShiftModifier), 'A' | Keys::ShiftModifier);
+    EXPECT_EQ(codeOf(Qt::Key_7, Qt::ControlModifier | Qt::AltModifier), '7' | Keys::ControlModifier | Keys::AltModifier);
+    EXPECT_EQ(codeOf(Qt::Key_7, Qt::KeypadModifier), 0x67u);
+    EXPECT_EQ(codeOf(Qt::Key_Backtab, Qt::ShiftModifier), Keys::Tab | Keys::ShiftModifier);
+    EXPECT_EQ(codeOf(Qt::Key_F4, Qt::AltModifier), Keys::F4 | Keys::AltModifier);
+    EXPECT_EQ(codeOf(Qt::Key_Escape, Qt::NoModifier), Keys::Escape);
+    EXPECT_EQ(codeOf(Qt::Key_Down, Qt::NoModifier), Keys::Down);
 }
 
 
 // Whether a row of the control's picture holds a run of dots, every other pixel dark over more
 // than any letter spans: the edge of a focus rectangle as Windows draws it.
 bool showsFocusRectangle(const Control& control) {
-    const QImage image = control.nativeWidget()->grab().toImage();
+    const QImage image = nativeWidget(control)->grab().toImage();
     constexpr int dottedRun = 12;
     for (int y = 0; y < image.height(); ++y) {
         int run = 0;

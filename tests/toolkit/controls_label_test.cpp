@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,7 +17,13 @@ using namespace controls_support;
 namespace {
 
 QStringList linesOf(const char* text, QSize size, const std::shared_ptr<Font>& font = nullptr) {
-    return labelLines(QString::fromUtf8(text), qFontOf(font), size);
+    Label label;
+    label.setText(text);
+    label.setFont(font);
+    label.setBounds(0, 0, size.width(), size.height());
+    QStringList lines;
+    for (const std::string& line : shownLines(label)) lines.append(QString::fromStdString(line));
+    return lines;
 }
 
 // The columns and rows of a rendered widget that hold ink darker than its background.
@@ -32,7 +40,7 @@ QRect inkOf(QWidget* widget) {
 
 class LabelTest : public ::testing::Test {
 protected:
-    void SetUp() override { ensureQtApplication(); }
+    void SetUp() override { startToolkit(); }
 
     Form form;
 };
@@ -48,15 +56,15 @@ TEST_F(LabelTest, TextsOfTheWindowsFitTheirLabelsOnOneLine) {
         {"Your answer:", {64, 13}},        {"9999", {24, 16}},             {"This program is distributed as freeware.", {224, 16}},
     };
     for (const auto& label : labels) EXPECT_EQ(linesOf(label.text, label.size), QStringList{label.text}) << label.text;
-    EXPECT_EQ(labelLines("Verbaro Tool 1.0", qFontOf(font10), {160, 24}), QStringList{"Verbaro Tool 1.0"});
+    EXPECT_EQ(linesOf("Verbaro Tool 1.0", {160, 24}, font10), QStringList{"Verbaro Tool 1.0"});
 }
 
 TEST_F(LabelTest, AnswerModeIsDrawnWholeIn69Pixels) {
     auto* label = addControl<Label>(&form, "Answer mode:", {12, 88, 69, 13});
     auto* shorter = addControl<Label>(&form, "Answer", {12, 120, 69, 13});
     show(form);
-    const QRect ink = inkOf(label->nativeWidget());
-    EXPECT_GT(ink.right(), inkOf(shorter->nativeWidget()).right() + 20) << "the whole text, not only its first word";
+    const QRect ink = inkOf(nativeWidget(*label));
+    EXPECT_GT(ink.right(), inkOf(nativeWidget(*shorter)).right() + 20) << "the whole text, not only its first word";
     EXPECT_LE(ink.right(), 68);
     EXPECT_GE(ink.top(), 0);
 }
@@ -67,7 +75,7 @@ TEST_F(LabelTest, LongTextsWrapAtSpacesWithinTheWidthAndShowWhatFits) {
     const QStringList lines = linesOf(readme, {216, 48});
     EXPECT_EQ(lines.size(), 3);
     EXPECT_EQ(lines.join(' '), readme) << "the text wraps at spaces and nothing is lost";
-    const QFontMetricsF metrics(qFontOf(nullptr));
+    const QFontMetricsF metrics(QApplication::font());
     for (const QString& line : lines) EXPECT_LE(metrics.horizontalAdvance(line.trimmed()), 216 + 1) << line.toStdString();
 
     const char* sentence = "An application exception has occured. Click Continue to allow the application to ignore "
@@ -76,7 +84,7 @@ TEST_F(LabelTest, LongTextsWrapAtSpacesWithinTheWidthAndShowWhatFits) {
 }
 
 TEST_F(LabelTest, ALastLineThatWouldBeCutOffIsNotDrawn) {
-    const int lineHeight = labelLineHeight(qFontOf(nullptr));
+    const int lineHeight = labelLineHeight(nullptr);
     EXPECT_EQ(lineHeight, 13) << "the default font's lines are as far apart as on the reference platform";
     const char* text = "one two three four five six seven eight nine ten";
     const QStringList all = linesOf(text, {60, 100 * lineHeight});
@@ -99,9 +107,9 @@ TEST_F(LabelTest, AlignmentPlacesEachLine) {
     auto* right = addControl<Label>(&form, "0", {0, 20, 40, 16}, [](Label& label) { label.setAlignment(ContentAlignment::TopRight); });
     auto* centre = addControl<Label>(&form, "0", {0, 40, 40, 16}, [](Label& label) { label.setAlignment(ContentAlignment::TopCenter); });
     show(form);
-    EXPECT_LT(inkOf(left->nativeWidget()).left(), 3);
-    EXPECT_GT(inkOf(right->nativeWidget()).right(), 36);
-    const QRect middle = inkOf(centre->nativeWidget());
+    EXPECT_LT(inkOf(nativeWidget(*left)).left(), 3);
+    EXPECT_GT(inkOf(nativeWidget(*right)).right(), 36);
+    const QRect middle = inkOf(nativeWidget(*centre));
     EXPECT_NEAR((middle.left() + middle.right()) / 2.0, 20, 2);
 }
 
@@ -110,7 +118,7 @@ TEST_F(LabelTest, FitToTextSizesTheLabelUntilBoundsOverrideIt) {
     label.setText("Word to translate:");
     label.setFitToText(true);
     const int width = label.bounds().width;
-    EXPECT_NEAR(width, QFontMetricsF(qFontOf(nullptr)).horizontalAdvance("Word to translate:"), 1);
+    EXPECT_NEAR(width, QFontMetricsF(QApplication::font()).horizontalAdvance("Word to translate:"), 1);
     EXPECT_EQ(label.bounds().height, 13);
 
     label.setBounds(16, 86, 89, 13);
@@ -129,7 +137,7 @@ TEST_F(LabelTest, ButtonTextsFitTheirButtons) {
     } buttons[] = {{"&Open...", 80}, {"&Restart", 80}, {"&About...", 80}, {"E&xit", 80}, {"Re&veal", 75}, {"&Guess", 75},
                    {"&Next", 75},    {"OK", 75},       {"&Continue", 100}, {"&Quit", 100}};
     // The style asks for a minimum width that is no matter here: the text and its margins are.
-    const QFontMetrics metrics(qFontOf(nullptr));
+    const QFontMetrics metrics(QApplication::font());
     for (const auto& button : buttons) {
         const QString shown = QString(button.text).remove('&');
         EXPECT_LE(metrics.horizontalAdvance(shown) + 12, button.width) << button.text;
@@ -137,8 +145,8 @@ TEST_F(LabelTest, ButtonTextsFitTheirButtons) {
     auto* check = addControl<CheckBox>(&form, "Wrong guess reveals answer", {0, 0, 168, 16});
     auto* radio = addControl<RadioButton>(&form, "Reverse", {0, 0, 72, 16});
     show(form);
-    EXPECT_LE(check->nativeWidget()->sizeHint().width(), 168);
-    EXPECT_LE(radio->nativeWidget()->sizeHint().width(), 72);
+    EXPECT_LE(nativeWidget(*check)->sizeHint().width(), 168);
+    EXPECT_LE(nativeWidget(*radio)->sizeHint().width(), 72);
 }
 
 }  // namespace

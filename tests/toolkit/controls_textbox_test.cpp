@@ -26,7 +26,7 @@ std::ostream& operator<<(std::ostream& out, const MenuItem& item) { return out <
 class TextBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureQtApplication();
+        startToolkit();
         QGuiApplication::clipboard()->clear();
     }
 
@@ -46,7 +46,7 @@ protected:
                 chosen->trigger();
             menu->close();
         });
-        QWidget* widget = box.nativeWidget();
+        QWidget* widget = nativeWidget(box);
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), widget->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(widget, &event);
         return items;
@@ -61,11 +61,11 @@ TEST_F(TextBoxTest, TextBeforeAndAfterTheWidgetExistsIncludingTyping) {
     box->selectAll();  // nothing to select yet
     show(form);
     box->focus();
-    QTest::keyClicks(box->nativeWidget(), " a vous");
+    QTest::keyClicks(nativeWidget(*box), " a vous");
     EXPECT_EQ(box->text(), "Grüße a vous");
     EXPECT_EQ(box->textLength(), 12u);
     box->selectAll();
-    EXPECT_EQ(static_cast<QLineEdit*>(box->nativeWidget())->selectedText(), "Grüße a vous");
+    EXPECT_EQ(static_cast<QLineEdit*>(nativeWidget(*box))->selectedText(), "Grüße a vous");
 }
 
 TEST_F(TextBoxTest, ReadOnlyBoxKeepsItsTextAndHasTheFaceColour) {
@@ -76,12 +76,12 @@ TEST_F(TextBoxTest, ReadOnlyBoxKeepsItsTextAndHasTheFaceColour) {
     auto* editable = addControl<TextBox>(&form, "", {10, 40, 200, 24});
     show(form);
     box->focus();
-    QTest::keyClicks(box->nativeWidget(), "xyz");
+    QTest::keyClicks(nativeWidget(*box), "xyz");
     EXPECT_EQ(box->text(), "question");
-    const auto baseOf = [](TextBox& box) { return box.nativeWidget()->palette().color(QPalette::Base); };
+    const auto baseOf = [](TextBox& box) { return nativeWidget(box)->palette().color(QPalette::Base); };
     EXPECT_EQ(baseOf(*box), QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(baseOf(*editable), QApplication::palette().color(QPalette::Base));
-    EXPECT_EQ(static_cast<QLineEdit*>(box->nativeWidget())->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(static_cast<QLineEdit*>(nativeWidget(*box))->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 
     box->setBackgroundColor(Color::fromRgb(255, 0, 0));
     EXPECT_EQ(baseOf(*box), QColor(255, 0, 0)) << "own colour whether read-only or not";
@@ -98,11 +98,11 @@ TEST_F(TextBoxTest, MultilineIsFixedWhenTheWidgetIsMade) {
     });
     auto* line = addControl<TextBox>(&form, "", {10, 70, 200, 24});
     show(form);
-    ASSERT_NE(qobject_cast<QPlainTextEdit*>(lines->nativeWidget()), nullptr);
+    ASSERT_NE(qobject_cast<QPlainTextEdit*>(nativeWidget(*lines)), nullptr);
     EXPECT_EQ(lines->text(), "first\nsecond");
     line->setMultiline(true);
     EXPECT_FALSE(line->multiline());
-    EXPECT_NE(qobject_cast<QLineEdit*>(line->nativeWidget()), nullptr);
+    EXPECT_NE(qobject_cast<QLineEdit*>(nativeWidget(*line)), nullptr);
 }
 
 TEST_F(TextBoxTest, ContextMenuOfAnEmptyBox) {
@@ -125,7 +125,7 @@ TEST_F(TextBoxTest, ContextMenuOfAnEmptyBox) {
 TEST_F(TextBoxTest, ContextMenuFollowsSelectionAndReadOnly) {
     auto* box = addControl<TextBox>(&form, "some words", {10, 10, 200, 24});
     show(form);
-    auto* edit = static_cast<QLineEdit*>(box->nativeWidget());
+    auto* edit = static_cast<QLineEdit*>(nativeWidget(*box));
     edit->setSelection(0, 4);
     std::vector<MenuItem> items = contextMenu(*box);
     EXPECT_TRUE(items[2].enabled && items[3].enabled && items[5].enabled && items[7].enabled);
@@ -158,7 +158,7 @@ TEST_F(TextBoxTest, ALongNewTextShowsItsBeginningAndTypingFollowsTheCaret) {
         show(form);
         box->focus();
         box->setText(longText);
-        auto* line = static_cast<QLineEdit*>(box->nativeWidget());
+        auto* line = static_cast<QLineEdit*>(nativeWidget(*box));
         const auto caret = [line] { return line->inputMethodQuery(Qt::ImCursorRectangle).toRect(); };
         // The box scrolls its text when it paints.
         line->repaint();

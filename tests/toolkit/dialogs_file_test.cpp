@@ -9,7 +9,6 @@
 
 #include "child_process.h"
 #include "toolkit/dialogs.h"
-#include "toolkit/internal.h"
 #include "toolkit/testing.h"
 
 namespace {
@@ -64,7 +63,7 @@ TEST(FileDialogFilter, EmptyTextClearsTheFilter) {
 class OpenFileDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureQtApplication();
+        startToolkit();
         ASSERT_TRUE(folder.isValid());
         existingFile = folder.filePath("words.txt").toStdString();
         QFile file(QString::fromStdString(existingFile));

@@ -9,11 +9,9 @@
 
 #include "child_process.h"
 #include "toolkit/application.h"
-#include "toolkit/internal.h"
 #include "user_input.h"
 
 using user_input::later;
-using user_input::shownErrorDialog;
 
 namespace {
 
@@ -43,7 +41,7 @@ DialogParts partsOf(Form& dialog) {
 class ErrorDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureQtApplication();
+        startToolkit();
         mainForm.setClientAreaSize(300, 200);
         failButton = addButton(10);
         countButton = addButton(40);
@@ -62,11 +60,11 @@ protected:
     // `afterwards` runs in the main loop once the dialog has gone, and then the loop is ended.
     template <class Error>
     void runFailingClick(
-        Error error, std::function<void(Application::ErrForm&)> whileUp, std::function<void()> afterwards = [] {}) {
+        Error error, std::function<void(Form&)> whileUp, std::function<void()> afterwards = [] {}) {
         failButton->click += [this, error, whileUp, afterwards](Control&, EventArgs&) {
             later([this, whileUp, afterwards] {
-                if (Application::ErrForm* dialog = shownErrorDialog()) {
-                    EXPECT_TRUE(user_input::waitUntilActive(dialog->nativeWidget()));
+                if (Form* dialog = shownErrorDialog()) {
+                    EXPECT_TRUE(user_input::waitUntilActive(nativeWidget(*dialog)));
                     whileUp(*dialog);
                     // A test that made no choice must not leave the dialog waiting forever.
                     if (dialog->created()) partsOf(*dialog).continueButton->simulateClick();
@@ -94,8 +92,8 @@ protected:
 };
 
 TEST_F(ErrorDialogTest, ShowsTheErrorTextInTheFixedLayout) {
-    runFailingClick(Exception("Something broke"), [](Application::ErrForm& dialog) {
-        QWidget* window = dialog.nativeWidget();
+    runFailingClick(Exception("Something broke"), [](Form& dialog) {
+        QWidget* window = nativeWidget(dialog);
         EXPECT_EQ(dialog.text(), "Something broke");
         EXPECT_EQ(window->windowTitle(), "Error");
         EXPECT_EQ(dialog.clientAreaSize(), (Size{340, 150}));
@@ -135,17 +133,17 @@ TEST_F(ErrorDialogTest, ContinueLeavesTheHandlersWorkAsItWasAndTheProgramUsable)
     bool dialogGone = false;
     runFailingClick(
         Exception("Something broke"),
-        [&](Application::ErrForm& dialog) {
+        [&](Form& dialog) {
             // No window is disabled, yet the window manager keeps the dialog above the window that
             // was active and gives it the keyboard when another window is clicked.
-            const QWindow* window = dialog.nativeWidget()->windowHandle();
-            const QWindow* mainWindow = mainForm.nativeWidget()->windowHandle();
+            const QWindow* window = nativeWidget(dialog)->windowHandle();
+            const QWindow* mainWindow = nativeWidget(mainForm)->windowHandle();
             keptAboveTheActiveWindow = window->transientParent() == mainWindow &&
                                        window->modality() == Qt::ApplicationModal && mainForm.enabled() &&
                                        mainWindow->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
             user_input::click(*countButton);
-            mainForm.nativeWidget()->close();  // the caption's close button
-            blockedWhileUp = counted == 0 && mainForm.nativeWidget()->isVisible();
+            nativeWidget(mainForm)->close();  // the caption's close button
+            blockedWhileUp = counted == 0 && nativeWidget(mainForm)->isVisible();
             user_input::click(*partsOf(dialog).continueButton);
         },
         [&] {
@@ -161,8 +159,8 @@ TEST_F(ErrorDialogTest, ContinueLeavesTheHandlersWorkAsItWasAndTheProgramUsable)
 
 TEST_F(ErrorDialogTest, CannotBeDismissedWithoutAChoice) {
     bool stillUp = false;
-    runFailingClick(Exception("Something broke"), [&](Application::ErrForm& dialog) {
-        QWidget* window = dialog.nativeWidget();
+    runFailingClick(Exception("Something broke"), [&](Form& dialog) {
+        QWidget* window = nativeWidget(dialog);
         dialog.close();  // Alt+F4 and the system menu end here
         QCloseEvent closeEvent;
         QApplication::sendEvent(window, &closeEvent);
@@ -179,7 +177,7 @@ TEST_F(ErrorDialogTest, TabGoesThroughTheBoxAndTheButtonsAndEnterContinues) {
     bool dialogGone = false;
     runFailingClick(
         Exception("Something broke"),
-        [&](Application::ErrForm& dialog) {
+        [&](Form& dialog) {
             const DialogParts parts = partsOf(dialog);
             const std::pair<Control*, std::string> named[] = {
                 {parts.errorBox, "box"}, {parts.continueButton, "continue"}, {parts.quitButton, "quit"}};
@@ -187,10 +185,10 @@ TEST_F(ErrorDialogTest, TabGoesThroughTheBoxAndTheButtonsAndEnterContinues) {
             for (int step = 0; step < 4; ++step) {
                 for (const auto& [control, name] : named)
                     if (control->focusWithin()) focusOrder.push_back(name);
-                user_input::pressKey(dialog.nativeWidget(), Qt::Key_Tab);
+                user_input::pressKey(nativeWidget(dialog), Qt::Key_Tab);
             }
             parts.continueButton->focus();
-            user_input::pressKey(dialog.nativeWidget(), Qt::Key_Return);
+            user_input::pressKey(nativeWidget(dialog), Qt::Key_Return);
         },
         [&] { dialogGone = shownErrorDialog() == nullptr; });
     EXPECT_EQ(focusOrder, (std::vector<std::string>{"box", "continue", "quit", "box"}));
@@ -209,7 +207,7 @@ TEST_F(ErrorDialogTest, QuitWritesTheErrorAndExitsWithStatusOne) {
     child_process::captureOutput();
     mainForm.closed += [](Form&, EventArgs&) { std::puts("main form closed"); };
     runFailingClick(
-        SampleError(), [](Application::ErrForm& dialog) { user_input::click(*partsOf(dialog).quitButton); },
+        SampleError(), [](Form& dialog) { user_input::click(*partsOf(dialog).quitButton); },
         [] { std::puts("the program went on"); });
 }
 
@@ -222,14 +220,14 @@ TEST_F(ErrorDialogTest, SecondErrorWhileReportingWritesItAndAborts) {
         return;
     }
     child_process::captureOutput();
-    runFailingClick(Exception("first failure"), [](Application::ErrForm&) {
-        // A handler that runs while the dialog is up fails as well.
-        guarded([] { throw Exception("second failure"); });
+    runFailingClick(Exception("first failure"), [](Form&) {
+        // A handler that runs while the dialog is up fails as well, and its error is reported.
+        Application::reportUnhandled(std::make_exception_ptr(Exception("second failure")));
     });
 }
 
 TEST(UnhandledExceptionEvent, HandlersReplaceTheDialog) {
-    ensureQtApplication();
+    startToolkit();
     std::vector<std::string> reported;
     bool dialogShown = false;
     const auto id = Application::unhandledException.add([&](std::thread::id& thread, ThreadExceptionEventArgs& args) {
@@ -248,7 +246,7 @@ TEST(UnhandledExceptionEvent, HandlersReplaceTheDialog) {
 // A handler of the event that fails itself must not leave the reporting stuck: the next error
 // would otherwise end the process as a second one.
 TEST(UnhandledExceptionEvent, FailingHandlerDoesNotLeaveTheReportingStuck) {
-    ensureQtApplication();
+    startToolkit();
     int calls = 0;
     const auto id = Application::unhandledException.add([&](std::thread::id&, ThreadExceptionEventArgs& args) {
         if (++calls == 1) std::rethrow_exception(args.exception);

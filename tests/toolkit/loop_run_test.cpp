@@ -5,7 +5,6 @@
 
 #include "child_process.h"
 #include "toolkit/application.h"
-#include "toolkit/internal.h"
 #include "user_input.h"
 
 using user_input::later;
@@ -15,7 +14,7 @@ namespace {
 class LoopTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureQtApplication();
+        startToolkit();
         mainForm.setText("Main");
         mainForm.setClientAreaSize(200, 100);
         button = new Button;
@@ -50,10 +49,10 @@ TEST_F(LoopTest, ClosingTheMainFormEndsTheLoopOnce) {
     bool shownBeforeLoop = true;
     bool shownInLoop = false;
     bool runningInLoop = false;
-    shownBeforeLoop = mainForm.created() && mainForm.nativeWidget()->isVisible();
+    shownBeforeLoop = mainForm.created() && nativeWidget(mainForm)->isVisible();
     button->click += [&](Control&, EventArgs&) { mainForm.close(); };
     later([&] {
-        shownInLoop = mainForm.nativeWidget()->isVisible();
+        shownInLoop = nativeWidget(mainForm)->isVisible();
         runningInLoop = Application::running();
         user_input::click(*button);
     });
@@ -115,7 +114,7 @@ TEST_F(LoopTest, ErrorInAClickHandlerIsReportedAndTheLoopGoesOn) {
 TEST_F(LoopTest, WindowGivenUpOutsideAnyHandlerIsDeletedByTheLoop) {
     Form other;
     other.setVisible(true);
-    QPointer<QWidget> otherWindow = other.nativeWidget();
+    QPointer<QWidget> otherWindow = nativeWidget(other);
     other.destroy();
     ApplicationContext context(&mainForm);
     idleId = Application::idle.add([&](std::thread::id&, EventArgs&) { mainForm.close(); });
@@ -157,7 +156,7 @@ TEST_F(LoopTest, QuitEndsTheLoopAfterWhatWasWaitingWithoutClosingTheMainForm) {
     EXPECT_TRUE(Application::quitReceived());
     EXPECT_FALSE(Application::running());
     EXPECT_EQ(loopEndedCount, 1);
-    EXPECT_TRUE(mainForm.created() && mainForm.nativeWidget()->isVisible()) << "the main form is left as it was";
+    EXPECT_TRUE(mainForm.created() && nativeWidget(mainForm)->isVisible()) << "the main form is left as it was";
 }
 
 TEST_F(LoopTest, QuitTakenInAModalDisplayEndsItAndThenTheMainLoop) {
@@ -184,9 +183,9 @@ TEST_F(LoopTest, QuitTakenInAModalDisplayEndsItAndThenTheMainLoop) {
     EXPECT_TRUE(Application::quitReceived());
     EXPECT_EQ(loopEndedCount, 1);
     EXPECT_TRUE(about.created()) << "hidden, not destroyed";
-    EXPECT_FALSE(about.nativeWidget()->isVisible());
+    EXPECT_FALSE(nativeWidget(about)->isVisible());
     EXPECT_TRUE(mainForm.enabled());
-    EXPECT_TRUE(mainForm.nativeWidget()->isVisible());
+    EXPECT_TRUE(nativeWidget(mainForm)->isVisible());
 }
 
 // Without a display the program says so in one line and ends with status 1, not with an abort.
@@ -205,7 +204,7 @@ TEST(NoDisplayDeathTest, OneLineNamesTheDisplayTriedAndTheStatusIsOne) {
                     ::setenv("DISPLAY", tried.display, 1);
                 else
                     ::unsetenv("DISPLAY");
-                ensureQtApplication();
+                startToolkit();
             },
             ::testing::ExitedWithCode(1), tried.line)
             << (tried.display ? tried.display : "no DISPLAY");

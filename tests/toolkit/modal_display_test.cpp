@@ -8,7 +8,6 @@
 #include <stdexcept>
 
 #include "toolkit/application.h"
-#include "toolkit/internal.h"
 #include "user_input.h"
 
 using user_input::later;
@@ -27,7 +26,7 @@ std::string showModalError(Form& form) {
 class ModalTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureQtApplication();
+        startToolkit();
         mainForm.setText("Main");
         mainForm.setClientAreaSize(400, 300);
         dialog.setText("Dialog");
@@ -45,7 +44,7 @@ protected:
     // Shows the main form, makes it the active window and runs `code` while it is up.
     void withMainFormActive(const std::function<void()>& code) {
         mainForm.setVisible(true);
-        ASSERT_TRUE(user_input::waitUntilActive(mainForm.nativeWidget()));
+        ASSERT_TRUE(user_input::waitUntilActive(nativeWidget(mainForm)));
         code();
     }
 
@@ -80,13 +79,13 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
         later([&] {
             // What the window manager is told: keep the form above its owner, and give it the
             // keyboard when the owner is clicked.
-            const QWindow* window = dialog.nativeWidget()->windowHandle();
-            modalToTheOwner = window->transientParent() == mainForm.nativeWidget()->windowHandle() &&
+            const QWindow* window = nativeWidget(dialog)->windowHandle();
+            modalToTheOwner = window->transientParent() == nativeWidget(mainForm)->windowHandle() &&
                               window->modality() == Qt::WindowModal && window->type() == Qt::Dialog &&
-                              mainForm.nativeWidget()->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
+                              nativeWidget(mainForm)->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
             ownerDisabledWhileUp = !mainForm.enabled();
             user_input::click(*ownerButton);
-            ownerButtonLookedEnabled = ownerButton->nativeWidget()->isEnabled();
+            ownerButtonLookedEnabled = nativeWidget(*ownerButton)->isEnabled();
             ownerWhileUp = dialog.owner();
             user_input::click(*closeButton);
         });
@@ -95,7 +94,7 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
 
         EXPECT_TRUE(ownerDisabledWhileUp);
         EXPECT_TRUE(modalToTheOwner);
-        EXPECT_FALSE(mainForm.nativeWidget()->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus));
+        EXPECT_FALSE(nativeWidget(mainForm)->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus));
         EXPECT_EQ(ownerClicks, 0) << "the owner takes no input while the form is up";
         EXPECT_TRUE(ownerButtonLookedEnabled) << "yet its controls are not drawn greyed";
         EXPECT_EQ(ownerWhileUp, &mainForm);
@@ -103,8 +102,8 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
         EXPECT_TRUE(mainForm.enabled());
         EXPECT_EQ(dialog.owner(), nullptr);
         EXPECT_TRUE(dialog.created()) << "hidden, not destroyed";
-        EXPECT_FALSE(dialog.nativeWidget()->isVisible());
-        EXPECT_TRUE(user_input::waitUntilActive(mainForm.nativeWidget())) << "the owner is activated again";
+        EXPECT_FALSE(nativeWidget(dialog)->isVisible());
+        EXPECT_TRUE(user_input::waitUntilActive(nativeWidget(mainForm))) << "the owner is activated again";
         user_input::click(*ownerButton);
         EXPECT_EQ(ownerClicks, 1);
     });
@@ -160,7 +159,7 @@ TEST_F(ModalTest, ErrorLeavingTheNestedLoopRestoresTheOwnerAndHidesTheForm) {
         EXPECT_TRUE(mainForm.enabled());
         EXPECT_EQ(dialog.owner(), nullptr);
         EXPECT_TRUE(dialog.created());
-        EXPECT_FALSE(dialog.nativeWidget()->isVisible());
+        EXPECT_FALSE(nativeWidget(dialog)->isVisible());
     });
 }
 
@@ -172,8 +171,8 @@ TEST_F(ModalTest, CenterOnOwnerPlacesTheFormOverTheOwnerInsideTheWorkArea) {
         QRect ownerFrame;
         QRect dialogFrame;
         later([&] {
-            ownerFrame = mainForm.nativeWidget()->frameGeometry();
-            dialogFrame = dialog.nativeWidget()->frameGeometry();
+            ownerFrame = nativeWidget(mainForm)->frameGeometry();
+            dialogFrame = nativeWidget(dialog)->frameGeometry();
             dialog.close();
         });
         dialog.showModal();
@@ -187,17 +186,26 @@ TEST_F(ModalTest, CenterOnOwnerKeepsTheFormInsideTheWorkArea) {
     const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
     dialog.setInitialPosition(FormStartPosition::CenterOnOwner);
     dialog.setClientAreaSize(600, 500);
-    mainForm.setBounds(workArea.right() - 300, workArea.bottom() - 250, 400, 300);
-    withMainFormActive([&] {
-        QRect dialogFrame;
-        later([&] {
-            dialogFrame = dialog.nativeWidget()->frameGeometry();
-            dialog.close();
+    // An owner partly off the screen, and the corner of the work area the form is pushed into.
+    const struct {
+        QPoint ownerPlace;
+        QPoint corner;
+    } cases[] = {{{workArea.right() - 300, workArea.bottom() - 250}, workArea.bottomRight()},
+                 {{workArea.left() - 300, workArea.top() - 250}, workArea.topLeft()}};
+    for (const auto& placed : cases) {
+        mainForm.setBounds(placed.ownerPlace.x(), placed.ownerPlace.y(), 400, 300);
+        withMainFormActive([&] {
+            QRect dialogFrame;
+            later([&] {
+                dialogFrame = nativeWidget(dialog)->frameGeometry();
+                dialog.close();
+            });
+            dialog.showModal();
+            EXPECT_TRUE(workArea.contains(dialogFrame)) << placed.corner.x();
+            EXPECT_TRUE(dialogFrame.contains(placed.corner)) << placed.corner.x();
+            dialog.destroy();  // placed anew only when made anew
         });
-        dialog.showModal();
-        EXPECT_EQ(dialogFrame.right(), workArea.right());
-        EXPECT_EQ(dialogFrame.bottom(), workArea.bottom());
-    });
+    }
 }
 
 TEST_F(ModalTest, CenterOnOwnerWithoutOwnerCentresOnTheWorkArea) {
@@ -206,7 +214,7 @@ TEST_F(ModalTest, CenterOnOwnerWithoutOwnerCentresOnTheWorkArea) {
     ASSERT_EQ(QApplication::activeWindow(), nullptr);
     QRect dialogFrame;
     later([&] {
-        dialogFrame = dialog.nativeWidget()->frameGeometry();
+        dialogFrame = nativeWidget(dialog)->frameGeometry();
         dialog.close();
     });
     dialog.showModal();

@@ -10,8 +10,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "native_widget.h"
 #include "toolkit/application.h"
-#include "toolkit/internal.h"
 
 namespace user_input {
 
@@ -24,7 +24,7 @@ inline void click(QWidget* widget) {
     QApplication::sendEvent(widget, &release);
 }
 
-inline void click(Control& control) { click(control.nativeWidget()); }
+inline void click(Control& control) { click(nativeWidget(control)); }
 
 // A key pressed and released on the widget that has the keyboard focus in `window`.
 inline void pressKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -44,14 +44,5 @@ inline bool waitUntilActive(QWidget* window) {
 
 // Runs `code` from inside whatever loop is running when the queue is next served.
 inline void later(std::function<void()> code) { QTimer::singleShot(0, qApp, std::move(code)); }
-
-// The error dialog that is up, if any.
-inline Application::ErrForm* shownErrorDialog() {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (!window->isVisible()) continue;
-        if (auto* dialog = dynamic_cast<Application::ErrForm*>(formOfWidget(window))) return dialog;
-    }
-    return nullptr;
-}
 
 }  // namespace user_input

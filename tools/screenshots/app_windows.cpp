@@ -29,7 +29,7 @@ void restartUntilAsked(MyForm& form, const std::string& word) {
 void typeGuess(MyForm& form, const std::string& text) {
     form.guessBox->setText(text);
     QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
-    QApplication::sendEvent(form.guessBox->nativeWidget(), &end);
+    QApplication::sendEvent(nativeWidget(*form.guessBox), &end);
 }
 
 void guess(MyForm& form, const std::string& text) {

@@ -8,7 +8,6 @@
 #include "program/identity.h"
 #include "screenshot.h"
 #include "toolkit/application.h"
-#include "toolkit/internal.h"
 
 namespace {
 
@@ -116,7 +115,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
         return 2;
     }
-    ensureQtApplication();
+    startToolkit();
     Gallery gallery;
     gallery.setVisible(true);
     return saveScreenshot(gallery, std::filesystem::path(argv[1]) / "toolkit-gallery.png") ? 0 : 1;
