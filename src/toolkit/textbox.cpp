@@ -21,6 +21,7 @@ public:
     virtual ~EditBox() = default;
     virtual QString content() const = 0;
     virtual void setContent(const QString& text) = 0;
+    virtual void caretToStart() = 0;
     virtual void setEditable(bool editable) = 0;
     virtual void setHorizontalAlignment(Qt::Alignment alignment) = 0;
     virtual bool canUndo() const = 0;
@@ -59,17 +60,13 @@ void showEditMenu(QWidget& edit, EditBox& commands, const QPoint& globalPosition
     menu.exec(globalPosition);
 }
 
-// As in the Windows edit control, a text given to the box shows from its first character, with
-// the caret before it, however long the text is.
 class SingleLineEdit : public QLineEdit, public EditBox {
 public:
     explicit SingleLineEdit(QWidget* parent) : QLineEdit(parent) {}
 
     QString content() const override { return text(); }
-    void setContent(const QString& text) override {
-        setText(text);
-        setCursorPosition(0);
-    }
+    void setContent(const QString& text) override { setText(text); }
+    void caretToStart() override { setCursorPosition(0); }
     void setEditable(bool editable) override { setReadOnly(!editable); }
     void setHorizontalAlignment(Qt::Alignment alignment) override { setAlignment(alignment | Qt::AlignVCenter); }
 
@@ -101,6 +98,7 @@ public:
 
     QString content() const override { return toPlainText(); }
     void setContent(const QString& text) override { setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))); }
+    void caretToStart() override { moveCursor(QTextCursor::Start); }
     void setEditable(bool editable) override { setReadOnly(!editable); }
     void setHorizontalAlignment(Qt::Alignment alignment) override { document()->setDefaultTextOption(QTextOption(alignment)); }
 
@@ -141,6 +139,13 @@ EditBox* editBoxOf(const Control& box) { return dynamic_cast<EditBox*>(widgetOf(
 std::string TextBoxBase::text() const {
     if (const EditBox* edit = editBoxOf(*this)) return toStdString(edit->content());
     return Control::text();
+}
+
+// As in the Windows edit control, a text given to a box shows from its first character, with the
+// caret before it, however long the text is.
+void TextBoxBase::setText(const std::string& text) {
+    Control::setText(text);
+    if (EditBox* edit = editBoxOf(*this)) edit->caretToStart();
 }
 
 void TextBoxBase::applyNativeText() { editBoxOf(*this)->setContent(toQString(Control::text())); }

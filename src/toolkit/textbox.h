@@ -22,6 +22,7 @@ public:
     void selectAll();
 
     std::string text() const override;
+    void setText(const std::string& text) override;
     Color backgroundColor() const override;
 
 protected:
