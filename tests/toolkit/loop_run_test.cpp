@@ -144,7 +144,7 @@ TEST_F(LoopTest, QuitEndsTheLoopAfterWhatWasWaitingWithoutClosingTheMainForm) {
     std::vector<std::string> handled;
     button->click += [&](Control&, EventArgs&) {
         later([&] { handled.push_back("queued before the quit"); });
-        Application::postQuit(0);
+        Application::postQuit(3);
         EXPECT_FALSE(Application::quitReceived()) << "queued, not taken at once";
         handled.push_back("exit handler");
     };
@@ -154,6 +154,7 @@ TEST_F(LoopTest, QuitEndsTheLoopAfterWhatWasWaitingWithoutClosingTheMainForm) {
 
     EXPECT_EQ(handled, (std::vector<std::string>{"exit handler", "queued before the quit"}));
     EXPECT_TRUE(Application::quitReceived());
+    EXPECT_EQ(Application::exitCode(), 3) << "the code the quit message carried";
     EXPECT_FALSE(Application::running());
     EXPECT_EQ(loopEndedCount, 1);
     EXPECT_TRUE(mainForm.created() && nativeWidget(mainForm)->isVisible()) << "the main form is left as it was";
