@@ -4,11 +4,12 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+LINT_BUILD ?= build-lint
 CONFIGURE  := cmake -G Ninja -Wno-dev
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build run test test-normal test-asan bench fuzz screenshots install clean
+.PHONY: all deps build run lint test test-normal test-asan bench fuzz screenshots install clean
 
 all: build
 
@@ -23,6 +24,11 @@ run: build
 	@if [ -x $(BUILD)/src/app/verbaro ]; then $(BUILD)/src/app/verbaro; \
 	 else echo "Everything is built; the program window is not built yet."; fi
 
+# Style and static checks (tools/lint.sh); fails on any finding.
+lint: deps
+	@tools/lint.sh $(LINT_BUILD)
+
+# Once the whole tree is formatted, lint runs first: this line becomes `test: lint test-normal test-asan`.
 test: test-normal test-asan
 
 test-normal: build
@@ -53,4 +59,4 @@ package: build
 	@cmake --build $(BUILD) --target package
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD)-release $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD)-release $(FUZZ_BUILD) $(LINT_BUILD)

@@ -13,7 +13,7 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr std::size_t blockSize = 64 * 1024;
+constexpr std::size_t blockSize = std::size_t{64} * 1024;
 
 struct MarkBytes {
     ByteOrderMark mark;

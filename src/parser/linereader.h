@@ -14,6 +14,8 @@ struct FileIdentity {
     dev_t device = 0;
     ino_t inode = 0;
 
+    // clang-tidy 14 takes the 0 that a defaulted comparison compares against for a null pointer.
+    // NOLINTNEXTLINE(modernize-use-nullptr)
     auto operator<=>(const FileIdentity&) const = default;
 };
 

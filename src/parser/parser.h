@@ -39,10 +39,12 @@ public:
 // another in layers (each file importing every file of the next layer) double the reads with every
 // layer; real dictionaries, diamonds of shared files included, stay far below these.
 struct LoadLimits {
+    static constexpr std::uint64_t megabyte = std::uint64_t{1024} * 1024;
+
     // Files read in all, the chosen one included; only imports are ever refused.
     std::uint32_t fileReads = 10'000;
     // Bytes of files read once more during the same load, counted by their size when opened.
-    std::uint64_t bytesReadAgain = 256 * 1024 * 1024;
+    std::uint64_t bytesReadAgain = 256 * megabyte;
 };
 
 // One file read during a load.

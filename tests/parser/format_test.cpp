@@ -56,7 +56,7 @@ TEST_F(LineEnds, NulIsContent) {
 }
 
 TEST_F(LineEnds, TenMegabyteLineIsOneEntry) {
-    const std::string translation(10 * 1024 * 1024, 'b');
+    const std::string translation(std::size_t{10} * 1024 * 1024, 'b');
     write("d.txt", "a=" + translation + "\n" + "c=\xE9" + translation);
     parse("d.txt");
     ASSERT_EQ(words.lines.size(), 2u);

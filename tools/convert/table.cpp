@@ -120,7 +120,7 @@ char separatorNamed(std::string_view name) {
         }
     }
     const bool usable = name.size() == 1 && name != "\"" && name != "\n" && name != "\r" && name != std::string_view("\0", 1);
-    return usable ? name.front() : 0;
+    return usable ? name.front() : '\0';
 }
 
 char guessedSeparator(std::string_view text) {

@@ -51,6 +51,8 @@ void checkUtf8(std::string_view text) {
 class Converter {
 public:
     explicit Converter(const std::string& encoding) : descriptor_(::iconv_open("UTF-8", encoding.c_str())) {
+        // iconv_open reports failure as the pointer whose value is -1.
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
         if (descriptor_ == reinterpret_cast<iconv_t>(-1)) {
             throw InputError(0, "unknown encoding \"" + encoding + "\"");
         }
