@@ -3,7 +3,8 @@
 # clang-format, that every tracked C++ source is formatted as .clang-format says; clang-tidy, the
 # checks of .clang-tidy over every tracked .cpp with the compile commands of a build folder
 # configured for it (generated sources are untracked, so never checked); and ShellCheck over every
-# tracked shell script.
+# tracked shell script. Last, the toolkit's wall: its public headers name no Qt type, and its
+# private headers are included by its own sources only.
 # Usage: tools/lint.sh [build folder for the compile commands, default build-lint]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,6 +34,19 @@ printf '%s\0' "${tidySources[@]}" | xargs -0 -P "$jobs" -n 1 bash -c '
 
 echo "shellcheck: ${#shellScripts[@]} files"
 shellcheck "${shellScripts[@]}" || failed+=(shellcheck)
+
+echo "toolkit wall"
+privateHeaders='toolkit/(internal|errform|messageloop)\.h'
+mapfile -t publicHeaders < <(git ls-files 'src/toolkit/*.h' | grep -Ev "$privateHeaders")
+# Code lines only: a comment may speak of Qt.
+if grep -nE '#include <Q|\<Q[A-Z][A-Za-z]*\>|\<Qt::' "${publicHeaders[@]}" | grep -Ev '^[^:]+:[0-9]+:\s*//'; then
+    echo "a public toolkit header names Qt" >&2
+    failed+=(toolkit-wall)
+fi
+if git grep -nE "#include \"$privateHeaders\"" -- ':!src/toolkit/*.cpp'; then
+    echo "a private toolkit header is included outside the toolkit's sources" >&2
+    failed+=(toolkit-wall)
+fi
 
 if [ ${#failed[@]} -ne 0 ]; then
     echo "lint: findings from ${failed[*]}" >&2

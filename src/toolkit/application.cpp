@@ -153,7 +153,7 @@ Resources& Application::programResources() {
     return resources;
 }
 
-void Application::reportUnhandled(std::exception_ptr error) {
+void Application::reportUnhandled(const std::exception_ptr& error) {
     const std::string text = textForm(error);
     if (loopState.reporting) {
         // A second failure while the first is being reported: nothing is left that could show it.

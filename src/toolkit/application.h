@@ -10,6 +10,8 @@
 
 class ThreadExceptionEventArgs : public EventArgs {
 public:
+    // The error as caught, kept to be looked at, not thrown.
+    // NOLINTNEXTLINE(bugprone-throw-keyword-missing)
     explicit ThreadExceptionEventArgs(std::exception_ptr error) : exception(std::move(error)) {}
     std::exception_ptr exception;
 };
@@ -68,7 +70,7 @@ public:
 
     // Reports an error that escaped an event handler: the unhandledException handlers, or else
     // the error dialog, where the user continues or quits (exit status 1).
-    static void reportUnhandled(std::exception_ptr error);
+    static void reportUnhandled(const std::exception_ptr& error);
 
     static Resources& programResources();
 

@@ -16,8 +16,6 @@ class IButtonControl;
 class Icon;
 class Image;
 class Label;
-class Message;
-class MessageFilter;
 class PictureBox;
 class RadioButton;
 class Resources;

@@ -119,7 +119,7 @@ QWidget* visibleWindow(const std::string& caption) {
     return nullptr;
 }
 
-WhenAboutShown::WhenAboutShown(std::function<void(QWidget& window)> action) : poll_(std::make_unique<QTimer>()) {
+WhenAboutShown::WhenAboutShown(const std::function<void(QWidget& window)>& action) : poll_(std::make_unique<QTimer>()) {
     QObject::connect(poll_.get(), &QTimer::timeout, [this, action] {
         if (QWidget* about = visibleWindow("About")) {
             poll_->stop();

@@ -61,7 +61,7 @@ QWidget* visibleWindow(const std::string& caption);
 // modally, so the test only gets control back once it has closed.
 class WhenAboutShown {
 public:
-    explicit WhenAboutShown(std::function<void(QWidget& window)> action);
+    explicit WhenAboutShown(const std::function<void(QWidget& window)>& action);
     ~WhenAboutShown();
     WhenAboutShown(const WhenAboutShown&) = delete;
     WhenAboutShown& operator=(const WhenAboutShown&) = delete;

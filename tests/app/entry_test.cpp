@@ -20,7 +20,7 @@ void recordBoxes() {
 }
 
 // A main window that, once shown, does what the learner would do to end the program.
-std::function<std::unique_ptr<Form>()> windowThat(std::function<void(MyForm&)> action) {
+std::function<std::unique_ptr<Form>()> windowThat(const std::function<void(MyForm&)>& action) {
     return [action] {
         auto form = std::make_unique<MyForm>();
         MyForm* shown = form.get();

@@ -157,7 +157,7 @@ TEST(AboutWindow, TheProjectLinesFitOnOneLineOfTheirLabels) {
             << label->text();
     }
     EXPECT_NE(about.webLabel->text().find("example.org"), std::string::npos);
-    EXPECT_NE(about.emailLabel->text().find("@"), std::string::npos);
+    EXPECT_NE(about.emailLabel->text().find('@'), std::string::npos);
     about.close();
 }
 

@@ -73,7 +73,7 @@ protected:
     void TearDown() override { setOpenFileDialogHandler(nullptr); }
 
     // Answers the dialog with `answer` and records how it was called.
-    void answerWith(std::optional<std::string> answer) {
+    void answerWith(const std::optional<std::string>& answer) {
         setOpenFileDialogHandler([this, answer](const OpenFileDialogCall& call) {
             calls.push_back(call);
             return answer;

@@ -60,7 +60,7 @@ protected:
     // `afterwards` runs in the main loop once the dialog has gone, and then the loop is ended.
     template <class Error>
     void runFailingClick(
-        Error error, std::function<void(Form&)> whileUp, std::function<void()> afterwards = [] {}) {
+        Error error, const std::function<void(Form&)>& whileUp, const std::function<void()>& afterwards = [] {}) {
         failButton->click += [this, error, whileUp, afterwards](Control&, EventArgs&) {
             later([this, whileUp, afterwards] {
                 if (Form* dialog = shownErrorDialog()) {

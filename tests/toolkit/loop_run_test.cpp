@@ -74,7 +74,7 @@ TEST_F(LoopTest, IdleIsRaisedOnceWhatWasWaitingHasBeenHandled) {
     std::vector<std::string> happened;
     for (const std::string name : {"first", "second", "third"}) later([&happened, name] { happened.push_back(name); });
     idleId = Application::idle.add([&](std::thread::id&, EventArgs&) {
-        happened.push_back("idle");
+        happened.emplace_back("idle");
         mainForm.close();
     });
     Application::runLoop(context);
@@ -143,10 +143,10 @@ TEST_F(LoopTest, QuitEndsTheLoopAfterWhatWasWaitingWithoutClosingTheMainForm) {
     ApplicationContext context(&mainForm);
     std::vector<std::string> handled;
     button->click += [&](Control&, EventArgs&) {
-        later([&] { handled.push_back("queued before the quit"); });
+        later([&] { handled.emplace_back("queued before the quit"); });
         Application::postQuit(3);
         EXPECT_FALSE(Application::quitReceived()) << "queued, not taken at once";
-        handled.push_back("exit handler");
+        handled.emplace_back("exit handler");
     };
     later([&] { user_input::click(*button); });
 
