@@ -189,8 +189,7 @@ void writeDictionary(const std::filesystem::path& file) {
         if (entry % 50 == 0) {
             out << "; words " << entry << " and on\n";
         }
-        out << "ord" << entry << (entry % 4 == 0 ? "\xC3\xA5" : "") << " = word" << entry << ", term" << entry
-            << '\n';
+        out << "ord" << entry << (entry % 4 == 0 ? "\xC3\xA5" : "") << " = word" << entry << ", term" << entry << '\n';
     }
 }
 
@@ -223,8 +222,8 @@ bool benchOpen() {
             QApplication::processEvents();
             const std::int64_t shownAt = nowNanoseconds();
             window.push_back(millisecondsBetween(answeredAt, shownAt));
-            failed = form.wordList == nullptr || form.wordList->remainingCount() != entryCount ||
-                     form.questionBox->text().empty();
+            failed = form.wordList == nullptr || form.wordList->remainingCount() != entryCount
+                  || form.questionBox->text().empty();
         }
         WordList words;
         const std::int64_t start = nowNanoseconds();
@@ -248,7 +247,7 @@ bool benchOpen() {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--start-program") == 0) {

@@ -56,15 +56,17 @@ Timing bestTiming(const std::string& command, bool& failed) {
         const double processorBefore = childProcessorSeconds();
         const auto start = std::chrono::steady_clock::now();
         failed = std::system(command.c_str()) != 0;
-        best.wallSeconds = std::min(best.wallSeconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        best.wallSeconds =
+            std::min(best.wallSeconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         best.processorSeconds = std::min(best.processorSeconds, childProcessorSeconds() - processorBefore);
     }
     return best;
 }
 
 void printTiming(const char* name, const Timing& timing, double megabytes) {
-    std::printf("  %-15s %8.1f ms %7.1f MB/s wall clock, %8.1f ms %7.1f MB/s processor\n", name, timing.wallSeconds * 1e3,
-                megabytes / timing.wallSeconds, timing.processorSeconds * 1e3, megabytes / timing.processorSeconds);
+    std::printf("  %-15s %8.1f ms %7.1f MB/s wall clock, %8.1f ms %7.1f MB/s processor\n", name,
+                timing.wallSeconds * 1e3, megabytes / timing.wallSeconds, timing.processorSeconds * 1e3,
+                megabytes / timing.processorSeconds);
 }
 
 }  // namespace
@@ -81,9 +83,9 @@ int main() {
     writeTable(table);
 
     bool failed = false;
-    const Timing convert = bestTiming("'" VERBARO_CONVERT "' --header --columns 1,2,3 '" + table.string() + "' -o '"
-                                           + dictionary.string() + "'",
-                                       failed);
+    const Timing convert = bestTiming(
+        "'" VERBARO_CONVERT "' --header --columns 1,2,3 '" + table.string() + "' -o '" + dictionary.string() + "'",
+        failed);
     const Timing count = bestTiming("wc -l < '" + table.string() + "' > /dev/null", failed);
     const std::uintmax_t tableBytes = std::filesystem::file_size(table);
     const std::uintmax_t dictionaryBytes = failed ? 0 : std::filesystem::file_size(dictionary);

@@ -44,7 +44,7 @@ double drillNanosecondsPerStep(std::uint32_t entries) {
     return elapsed.count() / steps;
 }
 
-} // namespace
+}  // namespace
 
 int main() {
     for (const DrillSize& size : sizes) {
@@ -58,8 +58,8 @@ int main() {
             runs.push_back(nanoseconds);
         }
         std::sort(runs.begin(), runs.end());
-        std::printf("drill of %7u entries: median %10.0f ns/step (fastest %.0f, slowest %.0f; %d runs)\n",
-                    size.entries, runs[runs.size() / 2], runs.front(), runs.back(), size.runs);
+        std::printf("drill of %7u entries: median %10.0f ns/step (fastest %.0f, slowest %.0f; %d runs)\n", size.entries,
+                    runs[runs.size() / 2], runs.front(), runs.back(), size.runs);
     }
     return 0;
 }

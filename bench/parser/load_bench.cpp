@@ -162,13 +162,13 @@ int main() {
         }
     }
 
-    const double bestParseOnly =
-        bestParseInto<DiscardingWordList>(file, [](const DiscardingWordList& words) { return words.entryBytes() != 0; }, failed);
+    const double bestParseOnly = bestParseInto<DiscardingWordList>(
+        file, [](const DiscardingWordList& words) { return words.entryBytes() != 0; }, failed);
 
     const std::filesystem::path spread = folder / "spread.txt";
     const std::uint32_t importCount = writeSpreadDictionary(file, spread);
-    const double bestSpread =
-        bestParseInto<WordList>(spread, [](const WordList& words) { return words.remainingCount() == entryCount; }, failed);
+    const double bestSpread = bestParseInto<WordList>(
+        spread, [](const WordList& words) { return words.remainingCount() == entryCount; }, failed);
 
     double bestCount = 1e9;
     const std::string countCommand = "wc -l < '" + file.string() + "' > /dev/null";

@@ -34,7 +34,7 @@ std::string asWritten(const std::string& text) {
     return caption;
 }
 
-} // namespace
+}  // namespace
 
 MyForm::MyForm() {
     buildLayout();
@@ -48,13 +48,11 @@ void MyForm::buildLayout() {
     setClientAreaSize(411, 315);
 
     openButton = addControl<Button>(this, "&Open...", {8, 14, 80, 24});
-    restartButton = addControl<Button>(this, "&Restart", {8, 46, 80, 24}, [](Button& button) {
-        button.setEnabled(false);
-    });
+    restartButton =
+        addControl<Button>(this, "&Restart", {8, 46, 80, 24}, [](Button& button) { button.setEnabled(false); });
     modeLabel = addControl<Label>(this, "Answer mode:", {12, 88, 69, 13});
-    normalRadio = addControl<RadioButton>(this, "Normal", {16, 112, 72, 16}, [](RadioButton& radio) {
-        radio.setChecked(true);
-    });
+    normalRadio =
+        addControl<RadioButton>(this, "Normal", {16, 112, 72, 16}, [](RadioButton& radio) { radio.setChecked(true); });
     reverseRadio = addControl<RadioButton>(this, "Reverse", {16, 136, 72, 16});
     aboutButton = addControl<Button>(this, "&About...", {8, 248, 80, 24});
     exitButton = addControl<Button>(this, "E&xit", {8, 280, 80, 24});
@@ -174,8 +172,8 @@ void MyForm::showNextWord() {
     answerBox->setText("");
     guessBox->setText("");
     // Cut off, not rounded: 2 right of 3 is 66 %.
-    const auto accuracy = static_cast<std::uint32_t>(
-        static_cast<double>(wordList->correctCount()) / static_cast<double>(wordList->answeredCount()) * 100.0);
+    const auto accuracy = static_cast<std::uint32_t>(static_cast<double>(wordList->correctCount())
+                                                     / static_cast<double>(wordList->answeredCount()) * 100.0);
     messageBox("You have completed the dictionary.\n\nYour accuracy is " + std::to_string(accuracy) + " %\n",
                programName, MessageBoxIcon::Information);
 }

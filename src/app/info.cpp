@@ -19,7 +19,7 @@ Label* addCenteredLabel(Control* parent, const std::string& text, Rect bounds, s
     });
 }
 
-} // namespace
+}  // namespace
 
 Info::Info() {
     buildLayout();
@@ -41,11 +41,11 @@ void Info::buildLayout() {
     webLabel = addCenteredLabel(frame, "www.verbaro.example.org", {24, 207, 224, 15});
     authorLabel = addCenteredLabel(frame, "Programmed by the Verbaro team", {28, 148, 224, 15});
     emailLabel = addCenteredLabel(frame, "E-mail: team@verbaro.example.org", {28, 165, 224, 15});
-    logoBox = addControl<PictureBox>(frame, {40, 32, 32, 32}, [](PictureBox& box) {
-        box.setSizeMode(PictureBoxSizeMode::Normal);
-    });
-    titleLabel = addCenteredLabel(frame, programName + " " + programVersion, {80, 40, 160, 24},
-                                  std::make_shared<Font>("Microsoft Sans Serif", 10, FontStyle::Bold, GraphicsUnit::Point));
+    logoBox = addControl<PictureBox>(frame, {40, 32, 32, 32},
+                                     [](PictureBox& box) { box.setSizeMode(PictureBoxSizeMode::Normal); });
+    titleLabel =
+        addCenteredLabel(frame, programName + " " + programVersion, {80, 40, 160, 24},
+                         std::make_shared<Font>("Microsoft Sans Serif", 10, FontStyle::Bold, GraphicsUnit::Point));
     readmeLabel = addCenteredLabel(frame,
                                    "For instructions on how to create verbaro files, please see the file readme.txt "
                                    "which comes bundled with the application.",

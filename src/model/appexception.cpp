@@ -11,7 +11,7 @@ AppException::WarningBox& installedWarningBox() {
     return box;
 }
 
-} // namespace
+}  // namespace
 
 AppException::AppException() : AppException("An unidentified error have occured.") {}
 

@@ -39,6 +39,7 @@ inline std::string asciiLowerCased(std::string_view text) {
 
 // Equal length in bytes, and equal bytes once A to Z are taken as a to z.
 inline bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLowerCase(x) == asciiLowerCase(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return asciiLowerCase(x) == asciiLowerCase(y);
+           });
 }

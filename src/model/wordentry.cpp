@@ -16,7 +16,7 @@ std::string firstOrEmpty(const std::vector<std::string>& items) {
     return items.empty() ? std::string() : items.front();
 }
 
-} // namespace
+}  // namespace
 
 WordEntry::WordEntry(std::vector<std::string> words, std::vector<std::string> translations)
     : words_(std::move(words)), translations_(std::move(translations)) {}

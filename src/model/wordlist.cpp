@@ -33,7 +33,7 @@ std::uint32_t lowBitsOfTickCount() {
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(ticks).count());
 }
 
-} // namespace
+}  // namespace
 
 MalformedEntry::MalformedEntry()
     : AppException("Unable to read a dictionary entry from file. The file might be corrupt or not a verbaro file.") {}

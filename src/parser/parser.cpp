@@ -44,8 +44,10 @@ std::string FileError::toString() const {
 }
 
 FileUnsupported::FileUnsupported()
-    : AppException("The file is of another version than " + programName + " can handle.\n"
-                   "Please update to a newer version of " + programName + ".") {}
+    : AppException("The file is of another version than " + programName
+                   + " can handle.\n"
+                     "Please update to a newer version of "
+                   + programName + ".") {}
 
 std::string FileUnsupported::toString() const {
     return "parser.FileUnsupported";
@@ -54,8 +56,10 @@ std::string FileUnsupported::toString() const {
 ImportLimitExceeded::ImportLimitExceeded(const std::string& import, std::uint64_t importLine,
                                          const std::string& importer, const std::string& limit)
     : AppException(programName + " stopped reading the dictionary at the import of \"" + import + "\" on line "
-                   + std::to_string(importLine) + " of \"" + importer + "\".\nIts files import one another so "
-                   "many times over that " + limit + ".") {}
+                   + std::to_string(importLine) + " of \"" + importer
+                   + "\".\nIts files import one another so "
+                     "many times over that "
+                   + limit + ".") {}
 
 std::string ImportLimitExceeded::toString() const {
     return "parser.ImportLimitExceeded";

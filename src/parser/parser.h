@@ -51,10 +51,10 @@ struct LoadLimits {
 struct FileRead {
     static constexpr std::size_t noImporter = SIZE_MAX;
 
-    std::string fileName;     // as it was opened
+    std::string fileName;  // as it was opened
     FileIdentity identity;
-    std::size_t importer;     // the read whose "@import" named this file, or noImporter
-    std::uint64_t importLine; // the line of that "@import" in its file; 0 for the chosen file
+    std::size_t importer;      // the read whose "@import" named this file, or noImporter
+    std::uint64_t importLine;  // the line of that "@import" in its file; 0 for the chosen file
 };
 
 // Reads a dictionary file and every file it imports, breadth first, into a word list. A parser

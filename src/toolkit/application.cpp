@@ -65,7 +65,9 @@ void raiseThreadEvent(const Event<std::thread::id, EventArgs>& event) {
     event.raise(thread, args);
 }
 
-bool loopMustEnd(const std::function<bool()>& finished) { return loopState.quitReceived || finished(); }
+bool loopMustEnd(const std::function<bool()>& finished) {
+    return loopState.quitReceived || finished();
+}
 
 // One turn of the loop; returns true when the loop is to end. Whatever is waiting is handled
 // first; only when the queue has run dry is idle raised and the thread put to sleep.
@@ -117,14 +119,23 @@ void ApplicationContext::endLoop() {
 
 // ---------------------------------------------------------------------------------------------
 
-bool Application::running() { return loopState.running; }
-bool Application::stopRequested() { return loopState.stopRequested; }
-bool Application::quitReceived() { return loopState.quitReceived; }
-int Application::exitCode() { return loopState.exitCode; }
+bool Application::running() {
+    return loopState.running;
+}
+bool Application::stopRequested() {
+    return loopState.stopRequested;
+}
+bool Application::quitReceived() {
+    return loopState.quitReceived;
+}
+int Application::exitCode() {
+    return loopState.exitCode;
+}
 
 void Application::runLoop(ApplicationContext& context) {
     ensureQtApplication();
-    const auto stopHandler = context.loopExit.add([](ApplicationContext&, EventArgs&) { loopState.stopRequested = true; });
+    const auto stopHandler =
+        context.loopExit.add([](ApplicationContext&, EventArgs&) { loopState.stopRequested = true; });
     loopState.running = true;
     // The loop state is put back however the loop is left, an escaping exception included;
     // a quit message once taken stays taken.

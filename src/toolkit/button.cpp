@@ -68,11 +68,15 @@ Widget* makeButtonWidget(QWidget* parent) {
     return widget;
 }
 
-QAbstractButton* buttonWidgetOf(const Control& control) { return static_cast<QAbstractButton*>(widgetOf(control)); }
+QAbstractButton* buttonWidgetOf(const Control& control) {
+    return static_cast<QAbstractButton*>(widgetOf(control));
+}
 
 }  // namespace
 
-void ButtonBase::applyNativeText() { buttonWidgetOf(*this)->setText(toQString(text())); }
+void ButtonBase::applyNativeText() {
+    buttonWidgetOf(*this)->setText(toQString(text()));
+}
 
 Button::Button() : ButtonBase(Kind{.defaultBounds = {0, 0, 75, 23}, .canFocus = true, .tabStop = true}) {}
 
@@ -95,7 +99,9 @@ void Button::markDefault(bool isDefault) {
     if (created()) static_cast<PushButtonWidget*>(widgetOf(*this))->setMarkedDefault(isDefault);
 }
 
-bool CheckableButton::checked() const { return created() ? buttonWidgetOf(*this)->isChecked() : checked_; }
+bool CheckableButton::checked() const {
+    return created() ? buttonWidgetOf(*this)->isChecked() : checked_;
+}
 
 void CheckableButton::setChecked(bool checked) {
     checked_ = checked;

@@ -33,7 +33,9 @@ Control* controlOfWidget(const QWidget* widget) {
     return static_cast<Control*>(widget->property(controlProperty).value<void*>());
 }
 
-Form* formOfWidget(const QWidget* widget) { return widget ? dynamic_cast<Form*>(controlOfWidget(widget->window())) : nullptr; }
+Form* formOfWidget(const QWidget* widget) {
+    return widget ? dynamic_cast<Form*>(controlOfWidget(widget->window())) : nullptr;
+}
 
 Control* controlContaining(const QWidget* widget) {
     for (; widget; widget = widget->parentWidget()) {
@@ -99,7 +101,9 @@ Control::~Control() {
     delete native_->retiredWidget;
 }
 
-std::string Control::text() const { return text_; }
+std::string Control::text() const {
+    return text_;
+}
 
 void Control::setText(const std::string& text) {
     text_ = text;
@@ -133,7 +137,8 @@ void Control::setParent(Control* container) {
     std::unique_ptr<Control> self;
     if (parent_) {
         auto& siblings = parent_->children_;
-        const auto place = std::find_if(siblings.begin(), siblings.end(), [this](const auto& child) { return child.get() == this; });
+        const auto place =
+            std::find_if(siblings.begin(), siblings.end(), [this](const auto& child) { return child.get() == this; });
         self = std::move(*place);
         siblings.erase(place);
     } else {
@@ -160,9 +165,13 @@ void Control::setEnabled(bool enabled) {
     if (created()) applyNativeEnabled();
 }
 
-void Control::applyNativeEnabled() { native_->widget->setEnabled(enabled_); }
+void Control::applyNativeEnabled() {
+    native_->widget->setEnabled(enabled_);
+}
 
-bool Control::visible() const { return created() ? !native_->widget->isHidden() : visible_; }
+bool Control::visible() const {
+    return created() ? !native_->widget->isHidden() : visible_;
+}
 
 void Control::setVisible(bool visible) {
     visible_ = visible;
@@ -181,7 +190,9 @@ void Control::setFont(std::shared_ptr<Font> font) {
     if (created()) native_->widget->setFont(qFontOf(font_));
 }
 
-Color Control::backgroundColor() const { return backgroundColor_.value_or(Color::system(Color::ButtonFace)); }
+Color Control::backgroundColor() const {
+    return backgroundColor_.value_or(Color::system(Color::ButtonFace));
+}
 
 void Control::setBackgroundColor(Color color) {
     backgroundColor_ = color;
@@ -216,7 +227,9 @@ void Control::destroy() {
     nativeDestroyed(wasVisible);
 }
 
-bool Control::created() const { return native_->widget != nullptr; }
+bool Control::created() const {
+    return native_->widget != nullptr;
+}
 
 Form* Control::form() {
     Control* root = this;
@@ -224,7 +237,9 @@ Form* Control::form() {
     return dynamic_cast<Form*>(root);
 }
 
-void Control::createNativeWidget() { native_->widget = new QWidget(widgetOf(parent_)); }
+void Control::createNativeWidget() {
+    native_->widget = new QWidget(widgetOf(parent_));
+}
 
 void Control::createNative() {
     ensureQtApplication();

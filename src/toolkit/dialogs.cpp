@@ -82,7 +82,9 @@ std::optional<std::string> runQtFileDialog(const OpenFileDialogCall& call) {
 
 }  // namespace
 
-void setOpenFileDialogHandler(OpenFileDialogHandler handler) { openFileDialogHandler() = std::move(handler); }
+void setOpenFileDialogHandler(OpenFileDialogHandler handler) {
+    openFileDialogHandler() = std::move(handler);
+}
 
 void FileDialog::setFilter(const std::string& filter) {
     if (!filter.empty() && !isValidFilter(filter)) throw ToolkitException("Invalid file filter string");

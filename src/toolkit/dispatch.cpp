@@ -84,9 +84,14 @@ bool refuseInput(QEvent* event) {
     return true;
 }
 
-int Message::type() const { return native_.event->type(); }
+int Message::type() const {
+    return native_.event->type();
+}
 
-void Application::addMessageFilter(MessageFilter* filter) { messageFilterDispatch().add(filter); }
+void Application::addMessageFilter(MessageFilter* filter) {
+    messageFilterDispatch().add(filter);
+}
 
-void Application::removeMessageFilter(MessageFilter* filter) { messageFilterDispatch().remove(filter); }
-
+void Application::removeMessageFilter(MessageFilter* filter) {
+    messageFilterDispatch().remove(filter);
+}

@@ -46,7 +46,8 @@ Application::ErrForm::ErrForm(const std::string& errorText) {
 
     auto* sentence = new Label;
     sentence->setBounds(10, 10, client.width - 20, 40);
-    sentence->setText("An application exception has occured. Click Continue to allow the application to ignore this error and attempt to continue.");
+    sentence->setText("An application exception has occured. Click Continue to allow the application to ignore this "
+                      "error and attempt to continue.");
     sentence->setParent(this);
 
     errorBox_ = new TextBox;
@@ -74,9 +75,13 @@ Application::ErrForm::ErrForm(const std::string& errorText) {
     quitButton->click += [this](Control&, EventArgs&) { onQuit(); };
 }
 
-std::string Application::ErrForm::text() const { return errorBox_ ? errorBox_->text() : Form::text(); }
+std::string Application::ErrForm::text() const {
+    return errorBox_ ? errorBox_->text() : Form::text();
+}
 
-void Application::ErrForm::onFirstShown() { continueButton_->focus(); }
+void Application::ErrForm::onFirstShown() {
+    continueButton_->focus();
+}
 
 void Application::ErrForm::onClosing(CancelEventArgs& args) {
     Form::onClosing(args);

@@ -21,7 +21,9 @@ QString& dialogFamily() {
     return family;
 }
 
-bool isDialogFace(const std::string& family) { return family == "MS Shell Dlg 2" || family == "MS Shell Dlg" || family == "Tahoma"; }
+bool isDialogFace(const std::string& family) {
+    return family == "MS Shell Dlg 2" || family == "MS Shell Dlg" || family == "Tahoma";
+}
 
 QString qtFamilyFor(const std::string& family) {
     if (isDialogFace(family)) return dialogFamily();
@@ -48,15 +50,17 @@ int logicalDpiY() {
     return screen ? int(std::lround(screen->logicalDotsPerInchY())) : 96;
 }
 
-[[noreturn]] void refuseFont() { throw ToolkitException("Unable to create font"); }
+[[noreturn]] void refuseFont() {
+    throw ToolkitException("Unable to create font");
+}
 
 // The native height of a font: minus the size in pixels.
 int nativeHeight(float size, GraphicsUnit unit) {
     if (!std::isfinite(size) || size <= 0) refuseFont();
     const double hundredths = double(size) * (unit == GraphicsUnit::Point ? 100.0 : 1.0);
     if (hundredths > double(INT_MAX)) refuseFont();
-    const std::int64_t pixels = unit == GraphicsUnit::Point ? mulDiv(std::int64_t(hundredths), logicalDpiY(), 7200)
-                                                            : std::int64_t(hundredths);
+    const std::int64_t pixels =
+        unit == GraphicsUnit::Point ? mulDiv(std::int64_t(hundredths), logicalDpiY(), 7200) : std::int64_t(hundredths);
     // Too small to show a single pixel, or too large for any glyph: no font the system would make.
     if (pixels <= 0 || pixels > 0xFFFF) refuseFont();
     return -int(pixels);
@@ -94,4 +98,6 @@ const std::shared_ptr<Font>& defaultControlFont() {
     return font;
 }
 
-const QFont& qFontOf(const std::shared_ptr<Font>& font) { return (font ? font : defaultControlFont())->native().font; }
+const QFont& qFontOf(const std::shared_ptr<Font>& font) {
+    return (font ? font : defaultControlFont())->native().font;
+}

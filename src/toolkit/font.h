@@ -9,8 +9,12 @@ enum class GraphicsUnit { Pixel = 2, Point = 5 };
 
 // Font style flags; combine with |.
 enum class FontStyle : unsigned { Regular = 0, Bold = 1, Italic = 2, Underline = 4, Strikeout = 8 };
-constexpr FontStyle operator|(FontStyle a, FontStyle b) { return FontStyle(unsigned(a) | unsigned(b)); }
-constexpr bool hasStyle(FontStyle style, FontStyle flag) { return (unsigned(style) & unsigned(flag)) != 0; }
+constexpr FontStyle operator|(FontStyle a, FontStyle b) {
+    return FontStyle(unsigned(a) | unsigned(b));
+}
+constexpr bool hasStyle(FontStyle style, FontStyle flag) {
+    return (unsigned(style) & unsigned(flag)) != 0;
+}
 
 class Font {
 public:

@@ -94,7 +94,9 @@ protected:
     }
 };
 
-bool isSizable(FormBorderStyle style) { return style == FormBorderStyle::Sizable; }
+bool isSizable(FormBorderStyle style) {
+    return style == FormBorderStyle::Sizable;
+}
 
 // The window a modal form disables while it is up: a toolkit form's through the toolkit, so that
 // it takes no input yet keeps its look, any other through Qt.
@@ -164,7 +166,9 @@ Form::Form()
     Application::addMessageFilter(impl_->keyFilter.get());
 }
 
-Form::~Form() { Application::removeMessageFilter(impl_->keyFilter.get()); }
+Form::~Form() {
+    Application::removeMessageFilter(impl_->keyFilter.get());
+}
 
 void Form::createNativeWidget() {
     auto* widget = new FormWidget;
@@ -180,7 +184,9 @@ void Form::createNativeWidget() {
 }
 
 // The caption as set: a form whose text() says something else (the error dialog's) keeps it.
-void Form::applyNativeText() { widgetOf(*this)->setWindowTitle(toQString(Control::text())); }
+void Form::applyNativeText() {
+    widgetOf(*this)->setWindowTitle(toQString(Control::text()));
+}
 
 void Form::applyNativeBackground() {
     QWidget* widget = widgetOf(*this);
@@ -321,39 +327,53 @@ void Form::Impl::applyOwner(QWidget& widget) {
     widget.windowHandle()->setTransientParent(ownerWidget ? ownerWidget->windowHandle() : nullptr);
 }
 
-FormBorderStyle Form::borderStyle() const { return impl_->borderStyle; }
+FormBorderStyle Form::borderStyle() const {
+    return impl_->borderStyle;
+}
 
 void Form::setBorderStyle(FormBorderStyle style) {
     impl_->borderStyle = style;
     impl_->applyFrame(widgetOf(*this));
 }
 
-bool Form::hasMaximizeButton() const { return impl_->hasMaximizeButton; }
+bool Form::hasMaximizeButton() const {
+    return impl_->hasMaximizeButton;
+}
 
 void Form::setHasMaximizeButton(bool has) {
     impl_->hasMaximizeButton = has;
     impl_->applyFrame(widgetOf(*this));
 }
 
-bool Form::hasMinimizeButton() const { return impl_->hasMinimizeButton; }
+bool Form::hasMinimizeButton() const {
+    return impl_->hasMinimizeButton;
+}
 
 void Form::setHasMinimizeButton(bool has) {
     impl_->hasMinimizeButton = has;
     impl_->applyFrame(widgetOf(*this));
 }
 
-bool Form::hasSystemMenu() const { return impl_->hasSystemMenu; }
+bool Form::hasSystemMenu() const {
+    return impl_->hasSystemMenu;
+}
 
 void Form::setHasSystemMenu(bool has) {
     impl_->hasSystemMenu = has;
     impl_->applyFrame(widgetOf(*this));
 }
 
-FormStartPosition Form::initialPosition() const { return impl_->initialPosition; }
+FormStartPosition Form::initialPosition() const {
+    return impl_->initialPosition;
+}
 
-void Form::setInitialPosition(FormStartPosition position) { impl_->initialPosition = position; }
+void Form::setInitialPosition(FormStartPosition position) {
+    impl_->initialPosition = position;
+}
 
-const std::shared_ptr<Icon>& Form::icon() const { return impl_->icon; }
+const std::shared_ptr<Icon>& Form::icon() const {
+    return impl_->icon;
+}
 
 void Form::setIcon(std::shared_ptr<Icon> icon) {
     impl_->icon = std::move(icon);
@@ -384,9 +404,13 @@ void Form::close() {
     if (asked && !args.cancel) destroy();
 }
 
-void Form::onClosing(CancelEventArgs& args) { closing.raise(*this, args); }
+void Form::onClosing(CancelEventArgs& args) {
+    closing.raise(*this, args);
+}
 
-IButtonControl* Form::enterButton() const { return impl_->enterButton; }
+IButtonControl* Form::enterButton() const {
+    return impl_->enterButton;
+}
 
 void Form::setEnterButton(IButtonControl* button) {
     if (impl_->enterButton) impl_->enterButton->markDefault(false);
@@ -394,11 +418,17 @@ void Form::setEnterButton(IButtonControl* button) {
     if (button) button->markDefault(true);
 }
 
-DialogResult Form::dialogResult() const { return impl_->dialogResult; }
+DialogResult Form::dialogResult() const {
+    return impl_->dialogResult;
+}
 
-void Form::setDialogResult(DialogResult result) { impl_->dialogResult = result; }
+void Form::setDialogResult(DialogResult result) {
+    impl_->dialogResult = result;
+}
 
-Form* Form::owner() const { return impl_->owner; }
+Form* Form::owner() const {
+    return impl_->owner;
+}
 
 // No window is disabled, yet the window manager keeps the form above the window that was active
 // and gives it the keyboard when any other window of the program is clicked.

@@ -19,9 +19,10 @@ protected:
         QPainter painter(this);
         const QFontMetrics metrics(font());
         const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic | Qt::TextSingleLine;
-        const QRect caption = title().isEmpty() ? QRect()
-                                                : style()->itemTextRect(metrics, QRect(8, 0, width() - 16, metrics.height()), flags,
-                                                                        isEnabled(), title());
+        const QRect caption = title().isEmpty()
+                                ? QRect()
+                                : style()->itemTextRect(metrics, QRect(8, 0, width() - 16, metrics.height()), flags,
+                                                        isEnabled(), title());
         const int top = metrics.height() / 2;
         const QRect edge(0, top, width() - 2, height() - top - 2);
         painter.setClipRegion(QRegion(rect()).subtracted(caption.adjusted(-2, 0, 2, 0)));
@@ -30,7 +31,8 @@ protected:
         painter.setPen(palette().color(QPalette::Light));
         painter.drawRect(edge.translated(1, 1));
         painter.setClipping(false);
-        if (!caption.isEmpty()) style()->drawItemText(&painter, caption, flags, palette(), isEnabled(), title(), QPalette::WindowText);
+        if (!caption.isEmpty())
+            style()->drawItemText(&painter, caption, flags, palette(), isEnabled(), title(), QPalette::WindowText);
     }
 };
 
@@ -38,6 +40,10 @@ protected:
 
 GroupBox::GroupBox() : ControlSuperClass(Kind{.defaultBounds = {0, 0, 200, 100}, .container = true}) {}
 
-void GroupBox::createNativeWidget() { native().widget = new GroupBoxWidget(widgetOf(parent())); }
+void GroupBox::createNativeWidget() {
+    native().widget = new GroupBoxWidget(widgetOf(parent()));
+}
 
-void GroupBox::applyNativeText() { static_cast<QGroupBox*>(widgetOf(*this))->setTitle(toQString(text())); }
+void GroupBox::applyNativeText() {
+    static_cast<QGroupBox*>(widgetOf(*this))->setTitle(toQString(text()));
+}

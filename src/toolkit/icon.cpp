@@ -6,4 +6,6 @@ Icon::Icon(std::unique_ptr<Native> native) : native_(std::move(native)) {}
 
 Icon::~Icon() = default;
 
-Size Icon::size() const { return {native_->size.width(), native_->size.height()}; }
+Size Icon::size() const {
+    return {native_->size.width(), native_->size.height()};
+}

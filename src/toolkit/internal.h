@@ -31,8 +31,12 @@ struct Message::Native {
 // The Qt application object, created on first need (any widget, font, box or loop needs it).
 QApplication& ensureQtApplication();
 
-inline QString toQString(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-inline std::string toStdString(const QString& text) { return text.toStdString(); }
+inline QString toQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+inline std::string toStdString(const QString& text) {
+    return text.toStdString();
+}
 
 // Runs code that may call the program's handlers; an exception that escapes is reported
 // (Application::reportUnhandled) and never travels through Qt's event loop.
@@ -57,9 +61,13 @@ struct Control::Native {
     QPointer<QWidget> retiredWidget;
 };
 
-inline QWidget* widgetOf(const Control& control) { return control.native().widget; }
+inline QWidget* widgetOf(const Control& control) {
+    return control.native().widget;
+}
 // The widget of a container, where the widgets of its children go; none for no container.
-inline QWidget* widgetOf(const Control* control) { return control ? widgetOf(*control) : nullptr; }
+inline QWidget* widgetOf(const Control* control) {
+    return control ? widgetOf(*control) : nullptr;
+}
 
 // The control behind `widget` or, for a widget that belongs to a control's inner parts (the
 // viewport of a multi-line text box), behind its nearest ancestor that has one.

@@ -22,17 +22,17 @@ struct KeyMapping {
 };
 
 constexpr std::array keyMappings = std::to_array<KeyMapping>({
-    {Qt::Key_Backspace, 0x08},   {Qt::Key_Tab, Keys::Tab},         {Qt::Key_Backtab, Keys::Tab},
-    {Qt::Key_Clear, 0x0C},       {Qt::Key_Return, Keys::Enter},    {Qt::Key_Enter, Keys::Enter},
-    {Qt::Key_Shift, 0x10},       {Qt::Key_Control, 0x11},          {Qt::Key_Alt, 0x12},
-    {Qt::Key_Pause, 0x13},       {Qt::Key_CapsLock, 0x14},         {Qt::Key_Escape, Keys::Escape},
-    {Qt::Key_Space, Keys::Space}, {Qt::Key_PageUp, 0x21},          {Qt::Key_PageDown, 0x22},
-    {Qt::Key_End, 0x23},         {Qt::Key_Home, 0x24},             {Qt::Key_Left, Keys::Left},
-    {Qt::Key_Up, Keys::Up},      {Qt::Key_Right, Keys::Right},     {Qt::Key_Down, Keys::Down},
-    {Qt::Key_Print, 0x2C},       {Qt::Key_Insert, 0x2D},           {Qt::Key_Delete, 0x2E},
-    {Qt::Key_Help, 0x2F},        {Qt::Key_Menu, 0x5D},             {Qt::Key_Asterisk, 0x6A, true},
-    {Qt::Key_Plus, 0x6B, true},  {Qt::Key_Minus, 0x6D, true},      {Qt::Key_Period, 0x6E, true},
-    {Qt::Key_Slash, 0x6F, true}, {Qt::Key_NumLock, 0x90},          {Qt::Key_ScrollLock, 0x91},
+    {Qt::Key_Backspace, 0x08},    {Qt::Key_Tab, Keys::Tab},      {Qt::Key_Backtab, Keys::Tab},
+    {Qt::Key_Clear, 0x0C},        {Qt::Key_Return, Keys::Enter}, {Qt::Key_Enter, Keys::Enter},
+    {Qt::Key_Shift, 0x10},        {Qt::Key_Control, 0x11},       {Qt::Key_Alt, 0x12},
+    {Qt::Key_Pause, 0x13},        {Qt::Key_CapsLock, 0x14},      {Qt::Key_Escape, Keys::Escape},
+    {Qt::Key_Space, Keys::Space}, {Qt::Key_PageUp, 0x21},        {Qt::Key_PageDown, 0x22},
+    {Qt::Key_End, 0x23},          {Qt::Key_Home, 0x24},          {Qt::Key_Left, Keys::Left},
+    {Qt::Key_Up, Keys::Up},       {Qt::Key_Right, Keys::Right},  {Qt::Key_Down, Keys::Down},
+    {Qt::Key_Print, 0x2C},        {Qt::Key_Insert, 0x2D},        {Qt::Key_Delete, 0x2E},
+    {Qt::Key_Help, 0x2F},         {Qt::Key_Menu, 0x5D},          {Qt::Key_Asterisk, 0x6A, true},
+    {Qt::Key_Plus, 0x6B, true},   {Qt::Key_Minus, 0x6D, true},   {Qt::Key_Period, 0x6E, true},
+    {Qt::Key_Slash, 0x6F, true},  {Qt::Key_NumLock, 0x90},       {Qt::Key_ScrollLock, 0x91},
 });
 
 KeyCode virtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
@@ -46,9 +46,13 @@ KeyCode virtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
     return 0;
 }
 
-bool isLetterOrDigit(KeyCode code) { return (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'); }
+bool isLetterOrDigit(KeyCode code) {
+    return (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9');
+}
 
-bool isArrow(KeyCode code) { return code >= Keys::Left && code <= Keys::Down; }
+bool isArrow(KeyCode code) {
+    return code >= Keys::Left && code <= Keys::Down;
+}
 
 class FormKeyFilter : public MessageFilter {
 public:
@@ -90,11 +94,13 @@ private:
         const KeyCode modifiers = key & ~Keys::CodeMask;
         if (code == Keys::Tab && (modifiers & ~Keys::ShiftModifier) == 0)
             return modifiers ? DialogKey::Previous : DialogKey::Next;
-        if (code == Keys::Enter && (modifiers & (Keys::ControlModifier | Keys::AltModifier)) == 0) return DialogKey::Enter;
+        if (code == Keys::Enter && (modifiers & (Keys::ControlModifier | Keys::AltModifier)) == 0)
+            return DialogKey::Enter;
         if (isArrow(code) && modifiers == 0 && !wantsArrows(focusedControl()))
             return code == Keys::Left || code == Keys::Up ? DialogKey::PreviousControl : DialogKey::NextControl;
         if (code == Keys::F4 && modifiers == Keys::AltModifier) return DialogKey::Close;
-        if (isLetterOrDigit(code) && (modifiers & ~Keys::ShiftModifier) == Keys::AltModifier && mnemonicTarget(QChar(char16_t(code))))
+        if (isLetterOrDigit(code) && (modifiers & ~Keys::ShiftModifier) == Keys::AltModifier
+            && mnemonicTarget(QChar(char16_t(code))))
             return DialogKey::Mnemonic;
         return DialogKey::None;
     }
@@ -167,7 +173,8 @@ private:
 
     template <class IsStop>
     Control* focusNext(bool forward, IsStop isStop) {
-        Control* next = following(focusedControl(), forward, [&](const Control& control) { return isStop(control) && canTakeFocusNow(control); });
+        Control* next = following(focusedControl(), forward,
+                                  [&](const Control& control) { return isStop(control) && canTakeFocusNow(control); });
         if (next) focusFromKeyboard(*next);
         return next;
     }
@@ -187,8 +194,8 @@ private:
     Control* mnemonicTarget(QChar letter) const {
         return following(focusedControl(), true, [letter](const Control& control) {
             const QWidget* widget = widgetOf(control);
-            return widget && widget->isEnabled() && widget->isVisible() && !dynamic_cast<const TextBoxBase*>(&control) &&
-                   mnemonicOf(toQString(control.text())) == letter;
+            return widget && widget->isEnabled() && widget->isVisible() && !dynamic_cast<const TextBoxBase*>(&control)
+                && mnemonicOf(toQString(control.text())) == letter;
         });
     }
 
@@ -199,9 +206,8 @@ private:
             button->click();
             return;
         }
-        if (Control* next = following(&target, true, [](const Control& control) {
-                return control.tabStop() && canTakeFocusNow(control);
-            }))
+        if (Control* next = following(
+                &target, true, [](const Control& control) { return control.tabStop() && canTakeFocusNow(control); }))
             focusFromKeyboard(*next);
     }
 

@@ -93,7 +93,8 @@ void wrapParagraph(const QString& text, qsizetype start, qsizetype end, const QF
         }
         if (lineEnd == position) {
             lineEnd = nextCharacter(text, position);
-            while (lineEnd < end && text[lineEnd] != u' ' && fits(text, position, nextCharacter(text, lineEnd), metrics, width))
+            while (lineEnd < end && text[lineEnd] != u' '
+                   && fits(text, position, nextCharacter(text, lineEnd), metrics, width))
                 lineEnd = nextCharacter(text, lineEnd);
         }
         lines.push_back({position, lineEnd - position});
@@ -167,20 +168,27 @@ private:
 
 }  // namespace
 
-int labelLineHeight(const QFont& font) { return lineMetricsOf(font).height; }
+int labelLineHeight(const QFont& font) {
+    return lineMetricsOf(font).height;
+}
 
 QStringList labelLines(const QString& text, const QFont& font, QSize size) {
     const ShownText shown = shownTextOf(text);
     QStringList lines;
-    for (const TextLine& line : visibleLines(shown.text, font, size)) lines.append(shown.text.mid(line.start, line.length));
+    for (const TextLine& line : visibleLines(shown.text, font, size))
+        lines.append(shown.text.mid(line.start, line.length));
     return lines;
 }
 
 Label::Label() : Control(Kind{.defaultBounds = {0, 0, 100, 23}}) {}
 
-void Label::createNativeWidget() { native().widget = new LabelWidget(widgetOf(parent())); }
+void Label::createNativeWidget() {
+    native().widget = new LabelWidget(widgetOf(parent()));
+}
 
-void Label::applyNativeText() { static_cast<LabelWidget*>(widgetOf(*this))->setLabel(toQString(text()), alignment_); }
+void Label::applyNativeText() {
+    static_cast<LabelWidget*>(widgetOf(*this))->setLabel(toQString(text()), alignment_);
+}
 
 void Label::setText(const std::string& text) {
     Control::setText(text);
@@ -206,5 +214,6 @@ void Label::fitSizeToText() {
     qreal width = 0;
     for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
     const Rect bounds = this->bounds();
-    setBounds(bounds.x, bounds.y, int(std::ceil(std::min(width, maximumWidth))), int(lines.size()) * labelLineHeight(font));
+    setBounds(bounds.x, bounds.y, int(std::ceil(std::min(width, maximumWidth))),
+              int(lines.size()) * labelLineHeight(font));
 }

@@ -27,7 +27,9 @@ QMessageBox::Icon qIconOf(MessageBoxIcon icon) {
 
 }  // namespace
 
-void setMessageBoxHandler(std::function<void(const MessageBoxCall&)> handler) { messageBoxHandler() = std::move(handler); }
+void setMessageBoxHandler(std::function<void(const MessageBoxCall&)> handler) {
+    messageBoxHandler() = std::move(handler);
+}
 
 void messageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) {
     if (messageBoxHandler()) {

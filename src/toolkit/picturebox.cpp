@@ -41,5 +41,6 @@ void PictureBox::setImage(std::shared_ptr<Image> image) {
 void PictureBox::applyNativeImage() {
     const auto* icon = dynamic_cast<const Icon*>(image_.get());
     const Size size = icon ? icon->size() : Size{};
-    static_cast<PictureWidget*>(widgetOf(*this))->setPixmap(icon ? icon->native().icon.pixmap(QSize(size.width, size.height)) : QPixmap());
+    static_cast<PictureWidget*>(widgetOf(*this))
+        ->setPixmap(icon ? icon->native().icon.pixmap(QSize(size.width, size.height)) : QPixmap());
 }

@@ -20,7 +20,8 @@ QtMessageHandler messageHandlerBeforeStart = nullptr;
 void startMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
         const char* display = std::getenv("DISPLAY");
-        const std::string reason = display && *display ? "tried \"" + std::string(display) + "\"" : std::string("DISPLAY is not set");
+        const std::string reason =
+            display && *display ? "tried \"" + std::string(display) + "\"" : std::string("DISPLAY is not set");
         std::fprintf(stderr, "%s: no display could be opened (%s)\n", programFileName.c_str(), reason.c_str());
         std::_Exit(1);
     }

@@ -32,7 +32,8 @@ std::vector<IconImage> iconImages(int id) {
     std::vector<IconImage> images;
     for (const QString& file : folder.entryList(QDir::Files)) {
         const QRegularExpressionMatch match = name.match(file);
-        if (match.hasMatch()) images.push_back({match.captured(1).toInt(), match.captured(2).toInt(), folder.filePath(file)});
+        if (match.hasMatch())
+            images.push_back({match.captured(1).toInt(), match.captured(2).toInt(), folder.filePath(file)});
     }
     return images;
 }
@@ -103,4 +104,3 @@ std::shared_ptr<Icon> Resources::loadIcon(int id, bool defaultSize) const {
 std::string programPath() {
     return toStdString(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
 }
-

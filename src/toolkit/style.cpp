@@ -19,7 +19,8 @@ public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
         if (element == PE_FrameFocusRect) {
-            if (showsFocus(*option)) drawDottedRect(*painter, option->rect, option->palette.color(QPalette::WindowText));
+            if (showsFocus(*option))
+                drawDottedRect(*painter, option->rect, option->palette.color(QPalette::WindowText));
             return;
         }
         const bool tintedWithFocus =
@@ -39,7 +40,8 @@ public:
         QProxyStyle::drawControl(element, option, painter, widget);
         constexpr int inset = 4;
         if (element == CE_PushButton && (option->state & State_HasFocus) && showsFocus(*option))
-            drawDottedRect(*painter, option->rect.adjusted(inset, inset, -inset, -inset), option->palette.color(QPalette::ButtonText));
+            drawDottedRect(*painter, option->rect.adjusted(inset, inset, -inset, -inset),
+                           option->palette.color(QPalette::ButtonText));
     }
 
 private:
@@ -61,4 +63,6 @@ private:
 
 }  // namespace
 
-QStyle* makeToolkitStyle() { return new ToolkitStyle; }
+QStyle* makeToolkitStyle() {
+    return new ToolkitStyle;
+}

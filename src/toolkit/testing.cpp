@@ -8,17 +8,22 @@
 #include "toolkit/errform.h"
 #include "toolkit/internal.h"
 
-void startToolkit() { ensureQtApplication(); }
+void startToolkit() {
+    ensureQtApplication();
+}
 
 std::vector<std::string> shownLines(const Label& label) {
     const Rect bounds = label.bounds();
     std::vector<std::string> lines;
-    for (const QString& line : labelLines(toQString(label.text()), qFontOf(label.font()), QSize(bounds.width, bounds.height)))
+    for (const QString& line :
+         labelLines(toQString(label.text()), qFontOf(label.font()), QSize(bounds.width, bounds.height)))
         lines.push_back(toStdString(line));
     return lines;
 }
 
-int labelLineHeight(const std::shared_ptr<Font>& font) { return labelLineHeight(qFontOf(font)); }
+int labelLineHeight(const std::shared_ptr<Font>& font) {
+    return labelLineHeight(qFontOf(font));
+}
 
 KeyCode keyCodeOfQtKey(int qtKey, unsigned qtModifiers) {
     return keyCodeOf(qtKey, Qt::KeyboardModifiers::fromInt(int(qtModifiers)));
@@ -32,4 +37,6 @@ Form* shownErrorDialog() {
     return nullptr;
 }
 
-std::unique_ptr<Form> makeErrorDialog(const std::string& errorText) { return std::make_unique<Application::ErrForm>(errorText); }
+std::unique_ptr<Form> makeErrorDialog(const std::string& errorText) {
+    return std::make_unique<Application::ErrForm>(errorText);
+}

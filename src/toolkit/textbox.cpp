@@ -53,10 +53,12 @@ void showEditMenu(QWidget& edit, EditBox& commands, const QPoint& globalPosition
     menu.addSeparator();
     addMenuItem(menu, QStringLiteral("Cu&t"), selection && editable, [&] { commands.cut(); });
     addMenuItem(menu, QStringLiteral("&Copy"), selection, [&] { commands.copy(); });
-    addMenuItem(menu, QStringLiteral("&Paste"), editable && clipboard && clipboard->hasText(), [&] { commands.paste(); });
+    addMenuItem(menu, QStringLiteral("&Paste"), editable && clipboard && clipboard->hasText(),
+                [&] { commands.paste(); });
     addMenuItem(menu, QStringLiteral("&Delete"), selection && editable, [&] { commands.deleteSelection(); });
     menu.addSeparator();
-    addMenuItem(menu, QStringLiteral("Select &All"), !commands.isEmpty() && !commands.allSelected(), [&] { commands.selectAll(); });
+    addMenuItem(menu, QStringLiteral("Select &All"), !commands.isEmpty() && !commands.allSelected(),
+                [&] { commands.selectAll(); });
     menu.exec(globalPosition);
 }
 
@@ -97,10 +99,14 @@ public:
     }
 
     QString content() const override { return toPlainText(); }
-    void setContent(const QString& text) override { setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))); }
+    void setContent(const QString& text) override {
+        setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    }
     void caretToStart() override { moveCursor(QTextCursor::Start); }
     void setEditable(bool editable) override { setReadOnly(!editable); }
-    void setHorizontalAlignment(Qt::Alignment alignment) override { document()->setDefaultTextOption(QTextOption(alignment)); }
+    void setHorizontalAlignment(Qt::Alignment alignment) override {
+        document()->setDefaultTextOption(QTextOption(alignment));
+    }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override { showEditMenu(*this, *this, event->globalPos()); }
@@ -132,7 +138,9 @@ Qt::Alignment qAlignmentOf(HorizontalAlignment alignment) {
 }
 
 // The edit box of a text box while its widget exists.
-EditBox* editBoxOf(const Control& box) { return dynamic_cast<EditBox*>(widgetOf(box)); }
+EditBox* editBoxOf(const Control& box) {
+    return dynamic_cast<EditBox*>(widgetOf(box));
+}
 
 }  // namespace
 
@@ -148,7 +156,9 @@ void TextBoxBase::setText(const std::string& text) {
     if (EditBox* edit = editBoxOf(*this)) edit->caretToStart();
 }
 
-void TextBoxBase::applyNativeText() { editBoxOf(*this)->setContent(toQString(Control::text())); }
+void TextBoxBase::applyNativeText() {
+    editBoxOf(*this)->setContent(toQString(Control::text()));
+}
 
 // Without a colour of its own, a read-only box has the face colour of dialogs, as on Windows.
 Color TextBoxBase::backgroundColor() const {
@@ -174,7 +184,9 @@ void TextBoxBase::setMultiline(bool multiline) {
     if (!created()) multiline_ = multiline;
 }
 
-std::uint32_t TextBoxBase::textLength() const { return std::uint32_t(toQString(text()).size()); }
+std::uint32_t TextBoxBase::textLength() const {
+    return std::uint32_t(toQString(text()).size());
+}
 
 void TextBoxBase::selectAll() {
     if (EditBox* edit = editBoxOf(*this)) edit->selectAll();

@@ -30,7 +30,9 @@ struct Color {
     std::uint8_t alpha = 255;
     std::uint8_t systemIndex = NoSystemColor;
 
-    static constexpr Color fromRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return {r, g, b, 255, NoSystemColor}; }
+    static constexpr Color fromRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        return {r, g, b, 255, NoSystemColor};
+    }
     static constexpr Color system(std::uint8_t index) { return {0, 0, 0, 255, index}; }
     bool operator==(const Color&) const = default;
 };

@@ -17,7 +17,7 @@ void settle() {
     QApplication::processEvents();
 }
 
-} // namespace
+}  // namespace
 
 AppTest::AppTest() {
     std::string name = (std::filesystem::temp_directory_path() / "verbaro-app-test-XXXXXX").string();

@@ -28,8 +28,8 @@ struct Buttons {
 };
 
 std::ostream& operator<<(std::ostream& out, const Buttons& b) {
-    return out << "restart " << b.restart << ", reveal " << b.reveal << ", guess " << b.guess << " \""
-               << b.guessText << "\"";
+    return out << "restart " << b.restart << ", reveal " << b.reveal << ", guess " << b.guess << " \"" << b.guessText
+               << "\"";
 }
 
 Buttons buttonsOf(const MyForm& form) {
@@ -42,7 +42,7 @@ const Buttons asking{true, true, true, "&Guess"};
 const Buttons answerOnShow{true, false, true, "&Next"};
 const Buttons finished{true, false, false, "&Guess"};
 
-} // namespace
+}  // namespace
 
 TEST_F(Drill, OneEntryGuessedRightEndsAtOnceAndRestartsFromZero) {
     open(write("one.txt", "@title Pets\nhund = dog, hound\n"));

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "appfixture.h"
 #include "model/wordlist.h"
 #include "toolkit/testing.h"
-#include "appfixture.h"
 
 namespace {
 
@@ -24,9 +24,8 @@ std::function<std::unique_ptr<Form>()> windowThat(const std::function<void(MyFor
     return [action] {
         auto form = std::make_unique<MyForm>();
         MyForm* shown = form.get();
-        form->load += [shown, action](Form&, EventArgs&) {
-            QTimer::singleShot(0, [shown, action] { action(*shown); });
-        };
+        form->load +=
+            [shown, action](Form&, EventArgs&) { QTimer::singleShot(0, [shown, action] { action(*shown); }); };
         return form;
     };
 }
@@ -43,7 +42,7 @@ protected:
     EntryDeathTest() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 };
 
-} // namespace
+}  // namespace
 
 // The quit message stays taken for the whole process, so each run of the loop that ends by it
 // runs in a child process of its own.

@@ -10,7 +10,7 @@ using EnterKey = AppTest;
 
 const std::string oneEntry = "hund = dog\n";
 
-} // namespace
+}  // namespace
 
 TEST_F(EnterKey, AtStartTheFocusIsOnOpenAndEnterOpensTheDialog) {
     EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->openButton));
@@ -38,7 +38,8 @@ TEST_F(EnterKey, OnTheReadOnlyBoxesAndTheCheckBoxGuesses) {
     open(write("three.txt", "a=1\nb=2\nc=3\n"));
     form->revealOnWrongBox->setChecked(false);
     int wrong = 0;
-    for (Control* control : std::initializer_list<Control*>{form->questionBox, form->answerBox, form->revealOnWrongBox}) {
+    for (Control* control :
+         std::initializer_list<Control*>{form->questionBox, form->answerBox, form->revealOnWrongBox}) {
         form->guessBox->setText("wrong");
         pressEnterOn(*control);
         EXPECT_EQ(form->incorrectValue->text(), std::to_string(++wrong));

@@ -33,7 +33,7 @@ void expectNoDictionary(const MyForm& form) {
     EXPECT_TRUE(form.exitButton->enabled());
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(Open, TheDialogAsksForTextFilesAndStartsBesideTheProgram) {
     cancelOpen();
@@ -95,9 +95,8 @@ TEST_F(Open, AMalformedSecondDictionaryLeavesNoneNotTheFirst) {
 TEST_F(Open, ANewerFormatIsRefusedWithItsMessage) {
     open(write("newer.txt", "@ver 2.0\nhund = dog\n"));
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text,
-              "The file is of another version than Verbaro Tool can handle.\n"
-              "Please update to a newer version of Verbaro Tool.");
+    EXPECT_EQ(boxes[0].text, "The file is of another version than Verbaro Tool can handle.\n"
+                             "Please update to a newer version of Verbaro Tool.");
     expectNoDictionary(*form);
 }
 

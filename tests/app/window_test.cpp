@@ -41,7 +41,7 @@ void expectPlacement(const Control& container, const std::vector<Placed>& expect
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(MainWindow, ShowsEveryControlInTabOrderAtItsPlace) {
     EXPECT_EQ(form->text(), "Verbaro Tool");
@@ -228,8 +228,7 @@ TEST_F(MainWindow, CountsUpToSevenDigitsReadWholeFlushRightAndClearOfTheirCaptio
             EXPECT_EQ(value->geometry().right() + 1, specified.x + specified.width) << count;
             const int countInkStart =
                 value->x() + value->width() - metrics.horizontalAdvance(text) + metrics.leftBearing(text.front());
-            EXPECT_GE(countInkStart, captionInkEnd)
-                << count << " overlaps \"" << cell.caption->text() << "\"";
+            EXPECT_GE(countInkStart, captionInkEnd) << count << " overlaps \"" << cell.caption->text() << "\"";
             if (count <= 9999) {
                 EXPECT_EQ(cell.value->bounds(), specified) << "up to four digits the cell is as it was";
             }

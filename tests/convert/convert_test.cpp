@@ -89,12 +89,19 @@ TEST_F(ConvertTool, ReadsEveryFormatIntoTheEntriesOfTheInput) {
         {"bom.csv", "\xEF\xBB\xBFhund,d\xC3\xB6g\n", "", "hund = d\xC3\xB6g\n"},
         {"le.txt", "\xFF\xFEh\0u\0n\0d\0\t\0\xE9\0\r\0\n\0"s, "", "hund = \xC3\xA9\n"},
         {"be.txt", "\xFE\xFF\0h\0u\0n\0d\0\t\0d\0o\0g"s, "", "hund = dog\n"},
-        {"ansi.csv", "gr\xFC\xDF" "e,\x80\n", "", "gr\xC3\xBC\xC3\x9F" "e = \xE2\x82\xAC\n"},
+        {"ansi.csv",
+         "gr\xFC\xDF"
+         "e,\x80\n",
+         "",
+         "gr\xC3\xBC\xC3\x9F"
+         "e = \xE2\x82\xAC\n"},
         {"latin2.csv", "\xB1,a\n", "--encoding ISO-8859-2", "\xC4\x85 = a\n"},
         {"v.kvtml", kvtmlHead + kvtmlEntries + "</entries></kvtml>", "", "dog = Hund\n"},
-        {"v.kvtml", kvtmlHead + kvtmlEntries + "</entries></kvtml>", "--from Swedish --to en", "hund = dog\nfisk = fish & chips\n"},
+        {"v.kvtml", kvtmlHead + kvtmlEntries + "</entries></kvtml>", "--from Swedish --to en",
+         "hund = dog\nfisk = fish & chips\n"},
         {"v.kvtml", kvtmlHead + kvtmlEntries + "</entries></kvtml>", "--from 1 --to sv", "Hund = hund\n"},
-        {"v.xml", kvtmlHead + kvtmlEntries + "</entries></kvtml>", "--from 2 --to 0", "hund = dog\nfisk = fish & chips\n"},
+        {"v.xml", kvtmlHead + kvtmlEntries + "</entries></kvtml>", "--from 2 --to 0",
+         "hund = dog\nfisk = fish & chips\n"},
         {"notes.txt",
          "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n"
          "g1\tBasic\t<b>Hund</b>&nbsp;&amp;  co\tdog<br>big&lt;dog&gt;\ttags\n"
@@ -104,7 +111,8 @@ TEST_F(ConvertTool, ReadsEveryFormatIntoTheEntriesOfTheInput) {
     };
     for (const auto& example : cases) {
         write(example.name, example.bytes);
-        EXPECT_EQ(convertedEntries(example.name, example.arguments), example.expected) << example.name << " " << example.arguments;
+        EXPECT_EQ(convertedEntries(example.name, example.arguments), example.expected)
+            << example.name << " " << example.arguments;
     }
 }
 
@@ -118,8 +126,12 @@ TEST_F(ConvertTool, RefusesBadInputWithItsFileAndLineAndLeavesTheOutputAlone) {
         {"enc.csv", "a,b\n", "--encoding NO-SUCH-CODE", "enc.csv: unknown encoding \"NO-SUCH-CODE\""},
         {"utf8.csv", "a,b\nc,\xFF\n", "--encoding utf-8", "utf8.csv:2: the text is not well-formed UTF-8"},
         {"cp.csv", "a,b\nc,d\n\x81,e\n", "", "cp.csv:3: the text is not WINDOWS-1252"},
-        {"odd.txt", "\xFF\xFE" "a\0\t\0b\0\n\0c"s, "", "odd.txt:2: the text is not UTF-16LE"},
-        {"ill.kvtml", kvtmlHead + "<entry>\n</entries></kvtml>", "", "ill.kvtml:8: ill-formed XML: Premature end of data"},
+        {"odd.txt",
+         "\xFF\xFE"
+         "a\0\t\0b\0\n\0c"s,
+         "", "odd.txt:2: the text is not UTF-16LE"},
+        {"ill.kvtml", kvtmlHead + "<entry>\n</entries></kvtml>", "",
+         "ill.kvtml:8: ill-formed XML: Premature end of data"},
         {"empty.kvtml", "", "", "empty.kvtml:1: ill-formed XML: Document is empty"},
         {"bomb.kvtml",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE kvtml [\n<!ENTITY a \"aaaaaaaaaa\">\n"
@@ -129,7 +141,8 @@ TEST_F(ConvertTool, RefusesBadInputWithItsFileAndLineAndLeavesTheOutputAlone) {
         {"xxe.kvtml", "<!DOCTYPE kvtml [<!ENTITY x SYSTEM \"/etc/passwd\">]><kvtml version=\"2.0\">&x;</kvtml>", "",
          "xxe.kvtml:1: the document declares an entity"},
         {"param.kvtml", "<!DOCTYPE kvtml [<!ENTITY % p \"\">]><kvtml version=\"2.0\"/>", "", "declares an entity"},
-        {"undeclared.kvtml", "<kvtml version=\"2.0\">&x;</kvtml>", "", "undeclared.kvtml:1: ill-formed XML: Entity 'x' not defined"},
+        {"undeclared.kvtml", "<kvtml version=\"2.0\">&x;</kvtml>", "",
+         "undeclared.kvtml:1: ill-formed XML: Entity 'x' not defined"},
         {"old.kvtml", "<kvtml version=\"1.0\"/>", "", "old.kvtml:1: kvtml version \"1.0\" is not read"},
         {"other.kvtml", "<html/>", "", "other.kvtml: not a kvtml document"},
         {"one.kvtml", "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"/></identifiers></kvtml>", "",
@@ -174,16 +187,17 @@ TEST_F(ConvertTool, ReplacesAnOutputKeepingItsPermissionsAndTheLinkToIt) {
         const ToolRun run = convert("words.csv -o "s + output);
         ASSERT_EQ(run.status, 0) << output << ": " << run.err;
         EXPECT_THAT(read("private.txt"), HasSubstr("hund = dog")) << output;
-        EXPECT_EQ(fs::status(path("private.txt")).permissions(), fs::perms::owner_read | fs::perms::owner_write) << output;
+        EXPECT_EQ(fs::status(path("private.txt")).permissions(), fs::perms::owner_read | fs::perms::owner_write)
+            << output;
         EXPECT_TRUE(fs::is_symlink(path("link.txt"))) << output;
     }
 }
 
 TEST_F(ConvertTool, TellsWrongUsageWithStatusTwo) {
     write("a.csv", "a,b\n");
-    for (const char* arguments : {"", "a.csv a.csv", "--bogus a.csv", "a.csv -o", "--format xls a.csv", "--columns 1 a.csv",
-                                  "--columns 0,1 a.csv", "--columns 1,x a.csv", "--separator ab a.csv",
-                                  "--to-format html a.csv", "--to-format csv a.csv", "-"}) {
+    for (const char* arguments : {"", "a.csv a.csv", "--bogus a.csv", "a.csv -o", "--format xls a.csv",
+                                  "--columns 1 a.csv", "--columns 0,1 a.csv", "--columns 1,x a.csv",
+                                  "--separator ab a.csv", "--to-format html a.csv", "--to-format csv a.csv", "-"}) {
         const ToolRun run = convert(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_THAT(run.err, HasSubstr("verbaro-convert: ")) << arguments;
@@ -225,14 +239,16 @@ TEST_F(ConvertTool, ReportsAndLeavesOutWhatADictionaryLineCannotHold) {
 }
 
 TEST_F(ConvertTool, TableToDictionaryToTableGivesTheSameRows) {
-    const std::string rows = "hund,dog,hound\n\"\"\"quoted\"\"\",x\nbig dog,stor hund\n\xC3\xA5sna,donkey,ass,burro\nq,tab\there\n";
+    const std::string rows =
+        "hund,dog,hound\n\"\"\"quoted\"\"\",x\nbig dog,stor hund\n\xC3\xA5sna,donkey,ass,burro\nq,tab\there\n";
     write("rows.csv", rows);
     EXPECT_EQ(convert("--columns 1,2,3,4 rows.csv -o rows.txt").status, 0);
     const ToolRun csv = convert("rows.txt -o back.csv");
     EXPECT_EQ(csv.status, 0) << csv.err;
     EXPECT_EQ(read("back.csv"), rows);
     const ToolRun tsv = convert("--to-format tsv rows.txt");
-    EXPECT_EQ(tsv.out, "hund\tdog\thound\n\"\"\"quoted\"\"\"\tx\nbig dog\tstor hund\n\xC3\xA5sna\tdonkey\tass\tburro\nq\t\"tab\there\"\n");
+    EXPECT_EQ(tsv.out, "hund\tdog\thound\n\"\"\"quoted\"\"\"\tx\nbig dog\tstor "
+                       "hund\n\xC3\xA5sna\tdonkey\tass\tburro\nq\t\"tab\there\"\n");
     write("tab.tsv", tsv.out);
     EXPECT_EQ(convert("--columns 1,2,3,4 tab.tsv -o tab.txt").status, 0);
     EXPECT_EQ(read("tab.txt"), "@ver 1.0\n@title tab\n" + read("rows.txt").substr(read("rows.txt").find("hund")));
@@ -283,11 +299,8 @@ TEST(ConvertGuess, SeparatorFromTheFirstRecords) {
         const char* text;
         char separator;
     } cases[] = {
-        {"a\tb, c\nd\te, f\n", '\t'},
-        {"a;b,c\nd;e\n", ';'},
-        {"a,b\n\"x;y;z\",c\n", ','},
-        {"\"a\nb\";c\nd;e", ';'},
-        {"one\ntwo\n", ','},
+        {"a\tb, c\nd\te, f\n", '\t'}, {"a;b,c\nd;e\n", ';'}, {"a,b\n\"x;y;z\",c\n", ','},
+        {"\"a\nb\";c\nd;e", ';'},     {"one\ntwo\n", ','},
     };
     for (const auto& example : cases) {
         EXPECT_EQ(guessedSeparator(example.text), example.separator) << example.text;

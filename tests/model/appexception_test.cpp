@@ -17,8 +17,9 @@ protected:
     void TearDown() override { AppException::setWarningBox(nullptr); }
 
     void installRecordingBox() {
-        AppException::setWarningBox(
-            [this](const std::string& text, const std::string& caption) { shown.push_back({text, caption}); });
+        AppException::setWarningBox([this](const std::string& text, const std::string& caption) {
+            shown.push_back({text, caption});
+        });
     }
 
     std::vector<ShownBox> shown;
@@ -68,4 +69,4 @@ TEST_F(AppExceptionTest, ShowWithoutABoxDoesNothing) {
     EXPECT_TRUE(shown.empty());
 }
 
-} // namespace
+}  // namespace

@@ -49,7 +49,8 @@ TEST(ListTest, PrependAndPopWorkAsAStack) {
     EXPECT_EQ(list.pop(), "b");
     EXPECT_EQ(list.pop(), "a");
     EXPECT_TRUE(list.isEmpty());
-    expectFailureLeavesListAsItWas(list, [&] { list.pop(); }, "Can't pop from an empty list.");
+    expectFailureLeavesListAsItWas(
+        list, [&] { list.pop(); }, "Can't pop from an empty list.");
 }
 
 TEST(ListTest, AppendKeepsOrderAndReverseTurnsItRound) {
@@ -85,16 +86,20 @@ TEST(ListTest, InsertPlacesTheItemAtThePosition) {
 
 TEST(ListTest, InsertBeyondTheEndFails) {
     List<std::string> list = listOf({"a", "b"});
-    expectFailureLeavesListAsItWas(list, [&] { list.insert("x", 3); }, "Insertion is beyond end of list.");
+    expectFailureLeavesListAsItWas(
+        list, [&] { list.insert("x", 3); }, "Insertion is beyond end of list.");
     List<std::string> empty;
-    expectFailureLeavesListAsItWas(empty, [&] { empty.insert("x", 1); }, "Insertion is beyond end of list.");
+    expectFailureLeavesListAsItWas(
+        empty, [&] { empty.insert("x", 1); }, "Insertion is beyond end of list.");
 }
 
 TEST(ListTest, GetBeyondTheEndFails) {
     List<std::string> list = listOf({"a", "b"});
-    expectFailureLeavesListAsItWas(list, [&] { list.get(2); }, "The element specified is out of bounds.");
+    expectFailureLeavesListAsItWas(
+        list, [&] { list.get(2); }, "The element specified is out of bounds.");
     List<std::string> empty;
-    expectFailureLeavesListAsItWas(empty, [&] { empty.get(0); }, "The element specified is out of bounds.");
+    expectFailureLeavesListAsItWas(
+        empty, [&] { empty.get(0); }, "The element specified is out of bounds.");
 }
 
 TEST(ListTest, TakeUnlinksAndReturnsTheElement) {
@@ -111,10 +116,13 @@ TEST(ListTest, TakeUnlinksAndReturnsTheElement) {
 
 TEST(ListTest, TakeFailsWithThePopMessageAtTheFrontOfAnEmptyList) {
     List<std::string> empty;
-    expectFailureLeavesListAsItWas(empty, [&] { empty.take(0); }, "Can't pop from an empty list.");
-    expectFailureLeavesListAsItWas(empty, [&] { empty.take(1); }, "Can't get elements beyond end of list.");
+    expectFailureLeavesListAsItWas(
+        empty, [&] { empty.take(0); }, "Can't pop from an empty list.");
+    expectFailureLeavesListAsItWas(
+        empty, [&] { empty.take(1); }, "Can't get elements beyond end of list.");
     List<std::string> list = listOf({"a", "b"});
-    expectFailureLeavesListAsItWas(list, [&] { list.take(2); }, "Can't get elements beyond end of list.");
+    expectFailureLeavesListAsItWas(
+        list, [&] { list.take(2); }, "Can't get elements beyond end of list.");
 }
 
 TEST(ListTest, RemoveUnlinksTheNodeAtThePosition) {
@@ -130,9 +138,11 @@ TEST(ListTest, RemoveUnlinksTheNodeAtThePosition) {
 
 TEST(ListTest, RemoveBeyondTheEndFails) {
     List<std::string> empty;
-    expectFailureLeavesListAsItWas(empty, [&] { empty.remove(0); }, "Can't remove elements beyond end of list.");
+    expectFailureLeavesListAsItWas(
+        empty, [&] { empty.remove(0); }, "Can't remove elements beyond end of list.");
     List<std::string> list = listOf({"a", "b"});
-    expectFailureLeavesListAsItWas(list, [&] { list.remove(2); }, "Can't remove elements beyond end of list.");
+    expectFailureLeavesListAsItWas(
+        list, [&] { list.remove(2); }, "Can't remove elements beyond end of list.");
 }
 
 TEST(ListTest, FailuresAreGeneralExceptionsNotProgramErrors) {
@@ -228,4 +238,4 @@ TEST(ListTest, MoveAssigningOverAVeryLongListDoesNotOverflowTheStack) {
     EXPECT_EQ(list.length(), 1u);
 }
 
-} // namespace
+}  // namespace

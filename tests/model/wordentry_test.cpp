@@ -57,4 +57,4 @@ TEST(WordEntryTest, AnEmptySideShowsEmptyTextAndMatchesNothing) {
     EXPECT_FALSE(entry.matchesTranslation("dog"));
 }
 
-} // namespace
+}  // namespace

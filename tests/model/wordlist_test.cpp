@@ -324,4 +324,4 @@ TEST_F(WordListTest, WholeDrillInBothModesWithRestart) {
     EXPECT_EQ(words.title(), "Djur");
 }
 
-} // namespace
+}  // namespace

@@ -18,7 +18,8 @@ protected:
 TEST_F(CheckTool, ListsTheEntriesAsTheWordListKeepsThem) {
     write("main.txt", "@title Animals\nhund , vovve = dog,hound\nkatt=\n\"q\"=a\\b\t; c\n@import more.txt\n");
     write("more.txt", "x=\xE9\n\x01=y\n");
-    write("bom.txt", "\xEF\xBB\xBF" "a=\xFF\xC3\xA9");
+    write("bom.txt", "\xEF\xBB\xBF"
+                     "a=\xFF\xC3\xA9");
     const ToolRun run = check("--dump main.txt bom.txt");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "main.txt: title \"Animals\", 5 entries\n"
@@ -73,8 +74,10 @@ TEST_F(CheckTool, LintWarnsAboutWhatTheDrillWouldTurnIntoAnnoyances) {
          "main.txt:2: warning: the entry has no words\n"
          "main.txt:3: warning: empty translation (an empty answer is taken as right)\n"
          "main.txt:4: warning: empty word (an empty answer is taken as right)\n"},
-        {{{"main.txt", "b\xC2\xA0" "c=d\nx=\xE2\x80\x89y\nz=\xEF\xBB\xBFw\n\xE3\x80\x80v=u\n"}},
-         "main.txt:1: warning: the word \"b\xC2\xA0" "c\" holds U+00A0, an invisible or non-breaking space\n"
+        {{{"main.txt", "b\xC2\xA0"
+                       "c=d\nx=\xE2\x80\x89y\nz=\xEF\xBB\xBFw\n\xE3\x80\x80v=u\n"}},
+         "main.txt:1: warning: the word \"b\xC2\xA0"
+         "c\" holds U+00A0, an invisible or non-breaking space\n"
          "main.txt:2: warning: the translation \"\xE2\x80\x89y\" holds U+2009, an invisible or non-breaking space\n"
          "main.txt:3: warning: the translation \"\xEF\xBB\xBFw\" holds U+FEFF, an invisible or non-breaking space\n"
          "main.txt:4: warning: the word \"\xE3\x80\x80v\" holds U+3000, an invisible or non-breaking space\n"},

@@ -9,8 +9,10 @@ using testing::IsEmpty;
 using Titles = ParserTest;
 
 TEST_F(Titles, KeywordIsMatchedAtTheStartIgnoringAsciiCase) {
-    for (const auto& [line, title] : {std::pair{"@TITLE Animals"s, "Animals"s}, {"@Title   Animals \t"s, "Animals"s},
-                                      {"@titleAnimals"s, "Animals"s}, {"@titles"s, "s"s},
+    for (const auto& [line, title] : {std::pair{"@TITLE Animals"s, "Animals"s},
+                                      {"@Title   Animals \t"s, "Animals"s},
+                                      {"@titleAnimals"s, "Animals"s},
+                                      {"@titles"s, "s"s},
                                       {"@title a pet ; not a comment"s, "a pet ; not a comment"s}}) {
         RecordingWordList separate;
         write("d.txt", line);
@@ -56,8 +58,8 @@ TEST_F(Versions, OnlyOnePointZeroIsAccepted) {
 }
 
 TEST_F(Versions, AnythingElseRefusesTheFile) {
-    for (const std::string& line : {"@ver 1.0 ; current"s, "@ver 2.0"s, "@ver 1"s, "@ver 1.00"s, "@ver 1.0.0"s,
-                                    "@ver"s, "@version 1.0"s, "@ver 1,0"s}) {
+    for (const std::string& line : {"@ver 1.0 ; current"s, "@ver 2.0"s, "@ver 1"s, "@ver 1.00"s, "@ver 1.0.0"s, "@ver"s,
+                                    "@version 1.0"s, "@ver 1,0"s}) {
         write("d.txt", line);
         EXPECT_THROW(parse("d.txt"), FileUnsupported) << line;
     }
@@ -80,8 +82,8 @@ TEST_F(Versions, ARefusalKeepsTheEntriesAboveIt) {
 using UnknownDirectives = ParserTest;
 
 TEST_F(UnknownDirectives, AreRefused) {
-    for (const std::string& line : {"@"s, "@ title Animals"s, "@titel Animals"s, "@impor a.txt"s, "@v"s,
-                                    "@\xC3\xAFmport a.txt"s, "@TITL"s}) {
+    for (const std::string& line :
+         {"@"s, "@ title Animals"s, "@titel Animals"s, "@impor a.txt"s, "@v"s, "@\xC3\xAFmport a.txt"s, "@TITL"s}) {
         write("d.txt", "a=1\n" + line + "\nb=2");
         EXPECT_THROW(parse("d.txt"), FileUnsupported) << line;
     }

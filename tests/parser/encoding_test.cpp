@@ -9,23 +9,30 @@
 using namespace std::string_literals;
 
 TEST(Utf8Check, AcceptsEverySequenceLengthUpToItsLimits) {
-    for (const std::string& text : {""s, "plain ASCII with NUL \0 inside"s, "\x7F"s, "\xC2\x80"s, "\xDF\xBF"s,
-                                    "\xE0\xA0\x80"s, "\xED\x9F\xBF"s, "\xEE\x80\x80"s, "\xEF\xBF\xBF"s,
-                                    "\xF0\x90\x80\x80"s, "\xF4\x8F\xBF\xBF"s, "Gr\xC3\xBC\xC3\x9F" "e"s}) {
+    for (const std::string& text :
+         {""s, "plain ASCII with NUL \0 inside"s, "\x7F"s, "\xC2\x80"s, "\xDF\xBF"s, "\xE0\xA0\x80"s, "\xED\x9F\xBF"s,
+          "\xEE\x80\x80"s, "\xEF\xBF\xBF"s, "\xF0\x90\x80\x80"s, "\xF4\x8F\xBF\xBF"s,
+          "Gr\xC3\xBC\xC3\x9F"
+          "e"s}) {
         EXPECT_TRUE(isWellFormedUtf8(text)) << testing::PrintToString(text);
     }
 }
 
 TEST(Utf8Check, RefusesWhatRfc3629ShutsOut) {
     for (const std::string& text : {
-             "\x80"s, "a\xBF"s,                             // continuation without a lead
-             "\xC0\x80"s, "\xC1\xBF"s,                      // overlong two-byte forms
-             "\xE0\x9F\xBF"s, "\xF0\x8F\xBF\xBF"s,          // overlong three- and four-byte forms
-             "\xED\xA0\x80"s, "\xED\xBF\xBF"s,              // surrogates
-             "\xF4\x90\x80\x80"s, "\xF5\x80\x80\x80"s,      // above U+10FFFF
-             "\xFF"s, "\xFE"s,                              // never a lead byte
-             "\xC3"s, "\xE2\x82"s, "\xF0\x9F\x98"s,         // cut off by the end
-             "\xC3" "a"s, "\xE2\x82" "a"s, "\xE2" "a\xAC"s  // a lead followed by something else
+             "\x80"s, "a\xBF"s,                         // continuation without a lead
+             "\xC0\x80"s, "\xC1\xBF"s,                  // overlong two-byte forms
+             "\xE0\x9F\xBF"s, "\xF0\x8F\xBF\xBF"s,      // overlong three- and four-byte forms
+             "\xED\xA0\x80"s, "\xED\xBF\xBF"s,          // surrogates
+             "\xF4\x90\x80\x80"s, "\xF5\x80\x80\x80"s,  // above U+10FFFF
+             "\xFF"s, "\xFE"s,                          // never a lead byte
+             "\xC3"s, "\xE2\x82"s, "\xF0\x9F\x98"s,     // cut off by the end
+             "\xC3"
+             "a"s,
+             "\xE2\x82"
+             "a"s,
+             "\xE2"
+             "a\xAC"s  // a lead followed by something else
          }) {
         EXPECT_FALSE(isWellFormedUtf8(text)) << testing::PrintToString(text);
     }
@@ -47,8 +54,11 @@ TEST(Utf8Check, FindsAFaultAtAnyPlaceOfALongAsciiText) {
 
 TEST(AnsiConversion, TurnsWindows1252IntoTheSameTextAsUtf8) {
     std::string utf8;
-    convertAnsiToUtf8("Gr\xFC\xDF" "e", utf8);
-    EXPECT_EQ(utf8, "Gr\xC3\xBC\xC3\x9F" "e");
+    convertAnsiToUtf8("Gr\xFC\xDF"
+                      "e",
+                      utf8);
+    EXPECT_EQ(utf8, "Gr\xC3\xBC\xC3\x9F"
+                    "e");
     convertAnsiToUtf8("\x80 \x85 \x8A \x99 \x9F \xA0 \xFF"s, utf8);
     EXPECT_EQ(utf8, "\xE2\x82\xAC \xE2\x80\xA6 \xC5\xA0 \xE2\x84\xA2 \xC5\xB8 \xC2\xA0 \xC3\xBF");
     convertAnsiToUtf8("a\0b"s, utf8);

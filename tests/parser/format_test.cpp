@@ -74,8 +74,7 @@ TEST_F(ByteOrderMarks, Utf8MarkIsDroppedAndItsLinesAreNotValidated) {
 }
 
 TEST_F(ByteOrderMarks, ABareMarkIsAnEmptyDictionary) {
-    for (const std::string& mark :
-         {"\xEF\xBB\xBF"s, "\xFF\xFE"s, "\xFE\xFF"s, "\xFF\xFE\0\0"s, "\0\0\xFE\xFF"s}) {
+    for (const std::string& mark : {"\xEF\xBB\xBF"s, "\xFF\xFE"s, "\xFE\xFF"s, "\xFF\xFE\0\0"s, "\0\0\xFE\xFF"s}) {
         write("d.txt", mark);
         EXPECT_NO_THROW(parse("d.txt")) << testing::PrintToString(mark);
     }
@@ -83,8 +82,9 @@ TEST_F(ByteOrderMarks, ABareMarkIsAnEmptyDictionary) {
 }
 
 TEST_F(ByteOrderMarks, Utf16AndUtf32MarksRefuseTheFileBeforeItsFirstLineIsUsed) {
-    for (const std::string& file : {"\xFF\xFE" "a\0=\0b\0"s, "\xFE\xFF\0a\0=\0b"s, "\xFF\xFE\0\0\n"s,
-                                    "\0\0\xFE\xFF\0\0\0a"s, "\xFF\xFE\0"s}) {
+    for (const std::string& file : {"\xFF\xFE"
+                                    "a\0=\0b\0"s,
+                                    "\xFE\xFF\0a\0=\0b"s, "\xFF\xFE\0\0\n"s, "\0\0\xFE\xFF\0\0\0a"s, "\xFF\xFE\0"s}) {
         write("d.txt", file);
         try {
             parse("d.txt");
@@ -100,38 +100,53 @@ TEST_F(ByteOrderMarks, Utf16AndUtf32MarksRefuseTheFileBeforeItsFirstLineIsUsed) 
 }
 
 TEST_F(ByteOrderMarks, BytesOfAnIncompleteMarkBelongToTheFirstLine) {
-    write("d.txt", "\xEF\xBB" "a=b");
+    write("d.txt", "\xEF\xBB"
+                   "a=b");
     parse("d.txt");
-    EXPECT_THAT(words.lines, ElementsAre("\xC3\xAF\xC2\xBB" "a=b"));
+    EXPECT_THAT(words.lines, ElementsAre("\xC3\xAF\xC2\xBB"
+                                         "a=b"));
 }
 
 TEST_F(ByteOrderMarks, AMarkIsOnlyLookedForAtTheStart) {
-    write("d.txt", "a=b\n\xFF\xFE" "c=d");
+    write("d.txt", "a=b\n\xFF\xFE"
+                   "c=d");
     parse("d.txt");
-    EXPECT_THAT(words.lines, ElementsAre("a=b", "\xC3\xBF\xC3\xBE" "c=d"));
+    EXPECT_THAT(words.lines, ElementsAre("a=b", "\xC3\xBF\xC3\xBE"
+                                                "c=d"));
 }
 
 using LineDecoding = ParserTest;
 
 TEST_F(LineDecoding, Utf8AndAnsiLinesOfTheSameWordGiveTheSameText) {
-    write("d.txt", "Gr\xC3\xBC\xC3\x9F" "e=greetings\nGr\xFC\xDF" "e=greetings\n");
+    write("d.txt", "Gr\xC3\xBC\xC3\x9F"
+                   "e=greetings\nGr\xFC\xDF"
+                   "e=greetings\n");
     parse("d.txt");
-    EXPECT_THAT(words.lines, ElementsAre("Gr\xC3\xBC\xC3\x9F" "e=greetings", "Gr\xC3\xBC\xC3\x9F" "e=greetings"));
+    EXPECT_THAT(words.lines, ElementsAre("Gr\xC3\xBC\xC3\x9F"
+                                         "e=greetings",
+                                         "Gr\xC3\xBC\xC3\x9F"
+                                         "e=greetings"));
 }
 
 TEST_F(LineDecoding, AnIllFormedLineIsConvertedWhole) {
     // The UTF-8 sequence after the ANSI byte is taken as two ANSI characters as well.
-    write("d.txt", "\xFC=Gr\xC3\xBC\xC3\x9F" "e\nok=fine");
+    write("d.txt", "\xFC=Gr\xC3\xBC\xC3\x9F"
+                   "e\nok=fine");
     parse("d.txt");
-    EXPECT_THAT(words.lines, ElementsAre("\xC3\xBC=Gr\xC3\x83\xC2\xBC\xC3\x83\xC5\xB8" "e", "ok=fine"));
+    EXPECT_THAT(words.lines, ElementsAre("\xC3\xBC=Gr\xC3\x83\xC2\xBC\xC3\x83\xC5\xB8"
+                                         "e",
+                                         "ok=fine"));
 }
 
 TEST_F(LineDecoding, OnlyTheSixAsciiWhiteSpaceBytesAreTrimmed) {
     write("d.txt", "\t\v\f a=b \t\f\v\n"
                    "\xC2\xA0@title Animals\n"
-                   "\xA0" "c=d\xA0");
+                   "\xA0"
+                   "c=d\xA0");
     parse("d.txt");
-    EXPECT_THAT(words.lines, ElementsAre("a=b", "\xC2\xA0@title Animals", "\xC2\xA0" "c=d\xC2\xA0"));
+    EXPECT_THAT(words.lines, ElementsAre("a=b", "\xC2\xA0@title Animals",
+                                         "\xC2\xA0"
+                                         "c=d\xC2\xA0"));
     EXPECT_EQ(words.titlesSet, 0);
 }
 

@@ -70,7 +70,8 @@ TEST_F(LoadErrors, AMalformedImportedEntryKeepsWhatWasReadBeforeIt) {
 
 TEST_F(LoadErrors, AUtf16ImportAddsNothingOfItself) {
     write("main.txt", "m=1\n@import wide.txt\n");
-    write("wide.txt", "\xFF\xFE" "a\0=\0b\0\n\0"s);
+    write("wide.txt", "\xFF\xFE"
+                      "a\0=\0b\0\n\0"s);
     EXPECT_THROW(parse("main.txt"), Exception);
     EXPECT_THAT(words.lines, ElementsAre("m=1"));
 }
@@ -133,8 +134,8 @@ TEST_F(SpecialFiles, OnlyRegularFilesCanBeOpened) {
     ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
     std::filesystem::create_directory_symlink(path("folder"), path("folder-link"));
     std::filesystem::create_symlink(path("nowhere"), path("dangling"));
-    for (const std::string& import : {"folder"s, "folder-link"s, "fifo"s, "/dev/null"s, "/dev/zero"s,
-                                      "dangling"s, "."s}) {
+    for (const std::string& import :
+         {"folder"s, "folder-link"s, "fifo"s, "/dev/null"s, "/dev/zero"s, "dangling"s, "."s}) {
         write("main.txt", "m=1\n@import " + import + "\n");
         EXPECT_THROW(parse("main.txt"), FileError) << import;
     }

@@ -28,7 +28,9 @@ struct Outcome {
 };
 
 // True inside the process started by runTest.
-inline bool inChild() { return std::getenv(childVariable) != nullptr; }
+inline bool inChild() {
+    return std::getenv(childVariable) != nullptr;
+}
 
 // Called by the child test: from here on standard output goes to the parent.
 inline void captureOutput() {

@@ -63,7 +63,8 @@ TEST_F(ButtonsTest, UserClickRaisesClickAndAFailingHandlerIsReported) {
 }
 
 TEST_F(ButtonsTest, DefaultLookOnlyWhileEnabled) {
-    auto* button = addControl<Button>(&form, "&Guess", {10, 10, 75, 24}, [](Button& button) { button.setEnabled(false); });
+    auto* button =
+        addControl<Button>(&form, "&Guess", {10, 10, 75, 24}, [](Button& button) { button.setEnabled(false); });
     button->markDefault(true);
     show(form);
     EXPECT_FALSE(looksDefault(*button));
@@ -89,7 +90,8 @@ TEST_F(ButtonsTest, EnterButtonTakesTheDefaultLookFromTheFormerOne) {
 }
 
 TEST_F(ButtonsTest, CheckBoxTogglesOnClickAndReadsTheLiveState) {
-    auto* box = addControl<CheckBox>(&form, "Wrong guess reveals answer", {10, 10, 168, 16}, [](CheckBox& box) { box.setChecked(true); });
+    auto* box = addControl<CheckBox>(&form, "Wrong guess reveals answer", {10, 10, 168, 16},
+                                     [](CheckBox& box) { box.setChecked(true); });
     EXPECT_TRUE(box->checked());
     ClickCount clicks(*box);
     show(form);
@@ -102,10 +104,12 @@ TEST_F(ButtonsTest, CheckBoxTogglesOnClickAndReadsTheLiveState) {
 }
 
 TEST_F(ButtonsTest, RadioButtonsExcludeEachOtherOnUserClicksOnly) {
-    auto* normal = addControl<RadioButton>(&form, "Normal", {16, 112, 72, 16}, [](RadioButton& radio) { radio.setChecked(true); });
+    auto* normal =
+        addControl<RadioButton>(&form, "Normal", {16, 112, 72, 16}, [](RadioButton& radio) { radio.setChecked(true); });
     auto* reverse = addControl<RadioButton>(&form, "Reverse", {16, 136, 72, 16});
     auto* group = addControl<GroupBox>(&form, "", {100, 100, 100, 100});
-    auto* elsewhere = addControl<RadioButton>(group, "Elsewhere", {10, 20, 80, 16}, [](RadioButton& radio) { radio.setChecked(true); });
+    auto* elsewhere = addControl<RadioButton>(group, "Elsewhere", {10, 20, 80, 16},
+                                              [](RadioButton& radio) { radio.setChecked(true); });
     bool checkedWhenClicked = false;
     reverse->click += [&](Control&, EventArgs&) { checkedWhenClicked = reverse->checked() && !normal->checked(); };
     ClickCount normalClicks(*normal);

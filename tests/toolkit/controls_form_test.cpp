@@ -94,8 +94,8 @@ TEST_F(FormTest, NewFormHasSizingFrameCaptionButtonsAndSystemMenu) {
     form.setClientAreaSize(200, 100);
     show(form);
     const Qt::WindowFlags flags = nativeWidget(form)->windowFlags();
-    EXPECT_TRUE(flags.testFlags(Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint |
-                                Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(flags.testFlags(Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint
+                                | Qt::WindowCloseButtonHint));
     EXPECT_NE(nativeWidget(form)->minimumSize(), nativeWidget(form)->maximumSize());
 
     form.setBorderStyle(FormBorderStyle::DialogFrame);
@@ -108,7 +108,8 @@ TEST_F(FormTest, NewFormHasSizingFrameCaptionButtonsAndSystemMenu) {
     EXPECT_EQ(widget->maximumSize(), QSize(200, 100));
 
     form.setHasSystemMenu(false);
-    EXPECT_FALSE(widget->windowFlags() & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(widget->windowFlags()
+                 & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint));
 }
 
 TEST_F(FormTest, ClientAreaSizeIsTheWidgetsSizeAndBoundsTheOuterFrame) {
@@ -303,7 +304,9 @@ TEST_F(FormTest, IconsComeFromTheResourcesSharedAndAtTheDefaultSize) {
     form.setIcon(icon);
     show(form);
     const QIcon group = nativeWidget(form)->windowIcon();
-    const auto asShown = [](const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); };
+    const auto asShown = [](const QPixmap& pixmap) {
+        return pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
     EXPECT_EQ(asShown(group.pixmap(32, 32)), asShown(QPixmap(":/icons/5/32-32.png"))) << "the richest colours";
 
     // The images are read when first wanted; the icon answers as one made of them at once.

@@ -140,7 +140,8 @@ TEST_F(KeyboardTest, TabFollowsAttachOrderAcrossContainersAndWraps) {
 TEST_F(KeyboardTest, ArrowsMoveAmongControlsAndSelectRadioButtonsButStayInTextBoxes) {
     auto* button = addControl<Button>(&form, "Button", {10, 10, 75, 23});
     addControl<Label>(&form, "Mode:", {10, 40, 60, 13});
-    auto* normal = addControl<RadioButton>(&form, "Normal", {10, 60, 80, 16}, [](RadioButton& radio) { radio.setChecked(true); });
+    auto* normal =
+        addControl<RadioButton>(&form, "Normal", {10, 60, 80, 16}, [](RadioButton& radio) { radio.setChecked(true); });
     auto* reverse = addControl<RadioButton>(&form, "Reverse", {10, 80, 80, 16});
     auto* box = addControl<TextBox>(&form, "abc", {10, 100, 100, 20});
     ClickCount reverseClicks(*reverse);
@@ -231,18 +232,20 @@ TEST_F(KeyboardTest, AltF4ClosesAndEscapeDoesNothing) {
 }
 
 TEST(KeyCodes, QtKeysBecomeVirtualKeyCodesWithModifierBits) {
-    const auto codeOf = [](Qt::Key key, Qt::KeyboardModifiers modifiers) { return keyCodeOfQtKey(key, unsigned(modifiers.toInt())); };
+    const auto codeOf = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        return keyCodeOfQtKey(key, unsigned(modifiers.toInt()));
+    };
     EXPECT_EQ(codeOf(Qt::Key_Return, Qt::NoModifier), Keys::Enter);
     EXPECT_EQ(codeOf(Qt::Key_Enter, Qt::KeypadModifier), Keys::Enter);
     EXPECT_EQ(codeOf(Qt::Key_A, Qt::ShiftModifier), 'A' | Keys::ShiftModifier);
-    EXPECT_EQ(codeOf(Qt::Key_7, Qt::ControlModifier | Qt::AltModifier), '7' | Keys::ControlModifier | Keys::AltModifier);
+    EXPECT_EQ(codeOf(Qt::Key_7, Qt::ControlModifier | Qt::AltModifier),
+              '7' | Keys::ControlModifier | Keys::AltModifier);
     EXPECT_EQ(codeOf(Qt::Key_7, Qt::KeypadModifier), 0x67u);
     EXPECT_EQ(codeOf(Qt::Key_Backtab, Qt::ShiftModifier), Keys::Tab | Keys::ShiftModifier);
     EXPECT_EQ(codeOf(Qt::Key_F4, Qt::AltModifier), Keys::F4 | Keys::AltModifier);
     EXPECT_EQ(codeOf(Qt::Key_Escape, Qt::NoModifier), Keys::Escape);
     EXPECT_EQ(codeOf(Qt::Key_Down, Qt::NoModifier), Keys::Down);
 }
-
 
 // Whether a row of the control's picture holds a run of dots, every other pixel dark over more
 // than any letter spans: the edge of a focus rectangle as Windows draws it.

@@ -51,9 +51,9 @@ TEST_F(LabelTest, TextsOfTheWindowsFitTheirLabelsOnOneLine) {
         const char* text;
         QSize size;
     } labels[] = {
-        {"Answer mode:", {69, 13}},        {"Correct:", {48, 16}},          {"Incorrect:", {56, 16}},
-        {"Answered:", {64, 16}},           {"Remaining:", {64, 16}},        {"Word to translate:", {89, 13}},
-        {"Your answer:", {64, 13}},        {"9999", {24, 16}},             {"This program is distributed as freeware.", {224, 16}},
+        {"Answer mode:", {69, 13}}, {"Correct:", {48, 16}},   {"Incorrect:", {56, 16}},
+        {"Answered:", {64, 16}},    {"Remaining:", {64, 16}}, {"Word to translate:", {89, 13}},
+        {"Your answer:", {64, 13}}, {"9999", {24, 16}},       {"This program is distributed as freeware.", {224, 16}},
     };
     for (const auto& label : labels) EXPECT_EQ(linesOf(label.text, label.size), QStringList{label.text}) << label.text;
     EXPECT_EQ(linesOf("Verbaro Tool 1.0", {160, 24}, font10), QStringList{"Verbaro Tool 1.0"});
@@ -76,7 +76,8 @@ TEST_F(LabelTest, LongTextsWrapAtSpacesWithinTheWidthAndShowWhatFits) {
     EXPECT_EQ(lines.size(), 3);
     EXPECT_EQ(lines.join(' '), readme) << "the text wraps at spaces and nothing is lost";
     const QFontMetricsF metrics(QApplication::font());
-    for (const QString& line : lines) EXPECT_LE(metrics.horizontalAdvance(line.trimmed()), 216 + 1) << line.toStdString();
+    for (const QString& line : lines)
+        EXPECT_LE(metrics.horizontalAdvance(line.trimmed()), 216 + 1) << line.toStdString();
 
     const char* sentence = "An application exception has occured. Click Continue to allow the application to ignore "
                            "this error and attempt to continue.";
@@ -104,8 +105,10 @@ TEST_F(LabelTest, LineBreaksWordsTooLongAndMnemonics) {
 
 TEST_F(LabelTest, AlignmentPlacesEachLine) {
     auto* left = addControl<Label>(&form, "0", {0, 0, 40, 16});
-    auto* right = addControl<Label>(&form, "0", {0, 20, 40, 16}, [](Label& label) { label.setAlignment(ContentAlignment::TopRight); });
-    auto* centre = addControl<Label>(&form, "0", {0, 40, 40, 16}, [](Label& label) { label.setAlignment(ContentAlignment::TopCenter); });
+    auto* right = addControl<Label>(&form, "0", {0, 20, 40, 16},
+                                    [](Label& label) { label.setAlignment(ContentAlignment::TopRight); });
+    auto* centre = addControl<Label>(&form, "0", {0, 40, 40, 16},
+                                     [](Label& label) { label.setAlignment(ContentAlignment::TopCenter); });
     show(form);
     EXPECT_LT(inkOf(nativeWidget(*left)).left(), 3);
     EXPECT_GT(inkOf(nativeWidget(*right)).right(), 36);
@@ -134,8 +137,8 @@ TEST_F(LabelTest, ButtonTextsFitTheirButtons) {
     const struct {
         const char* text;
         int width;
-    } buttons[] = {{"&Open...", 80}, {"&Restart", 80}, {"&About...", 80}, {"E&xit", 80}, {"Re&veal", 75}, {"&Guess", 75},
-                   {"&Next", 75},    {"OK", 75},       {"&Continue", 100}, {"&Quit", 100}};
+    } buttons[] = {{"&Open...", 80}, {"&Restart", 80}, {"&About...", 80}, {"E&xit", 80},      {"Re&veal", 75},
+                   {"&Guess", 75},   {"&Next", 75},    {"OK", 75},        {"&Continue", 100}, {"&Quit", 100}};
     // The style asks for a minimum width that is no matter here: the text and its margins are.
     const QFontMetrics metrics(QApplication::font());
     for (const auto& button : buttons) {

@@ -26,7 +26,9 @@ inline void press(Form& form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt:
 
 // Counts the clicks of a control.
 struct ClickCount {
-    explicit ClickCount(Control& control) { control.click += [this](Control&, EventArgs&) { ++count; }; }
+    explicit ClickCount(Control& control) {
+        control.click += [this](Control&, EventArgs&) { ++count; };
+    }
     int count = 0;
 };
 

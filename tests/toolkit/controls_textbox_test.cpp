@@ -21,7 +21,9 @@ struct MenuItem {
     bool operator==(const MenuItem&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const MenuItem& item) { return out << item.text << (item.enabled ? "+" : "-"); }
+std::ostream& operator<<(std::ostream& out, const MenuItem& item) {
+    return out << item.text << (item.enabled ? "+" : "-");
+}
 
 class TextBoxTest : public ::testing::Test {
 protected:
@@ -42,8 +44,7 @@ protected:
                 items.push_back({action->isSeparator() ? "-" : action->text().toStdString(), action->isEnabled()});
                 if (action->text().toStdString() == choose) chosen = action;
             }
-            if (chosen)
-                chosen->trigger();
+            if (chosen) chosen->trigger();
             menu->close();
         });
         QWidget* widget = nativeWidget(box);

@@ -26,7 +26,8 @@ std::string filterError(OpenFileDialog& dialog, const std::string& filter) {
 
 TEST(FileDialogFilter, PairsOfDescriptionAndPatternsAreAccepted) {
     OpenFileDialog dialog;
-    for (const std::string filter : {"Text files (*.txt)|*.txt", "Text files|*.txt|All files|*.*", "Word lists|*.txt;*.dic;*.lst"}) {
+    for (const std::string filter :
+         {"Text files (*.txt)|*.txt", "Text files|*.txt|All files|*.*", "Word lists|*.txt;*.dic;*.lst"}) {
         EXPECT_EQ(filterError(dialog, filter), "accepted") << filter;
         EXPECT_EQ(dialog.filter(), filter);
     }
@@ -36,15 +37,15 @@ TEST(FileDialogFilter, MalformedFiltersFailAndKeepTheFormerOne) {
     OpenFileDialog dialog;
     dialog.setFilter(mainWindowFilter);
     const std::string malformed[] = {
-        "Text files",                          // a description without patterns
-        "Text files|*.txt|",                   // ends with the separator
-        "|Text files|*.txt",                   // starts with it
-        "Text files||*.txt",                   // two in a row
-        "Text files|*.txt|All files",          // pairs incomplete
-        "Text files|*.txt|All|*.*|",           // trailing separator after complete pairs
-        "Text\nfiles|*.txt",                   // line feed
-        "Text files|*.txt\r",                  // carriage return
-        std::string("Text files|*.t\0xt", 17), // NUL inside
+        "Text files",                           // a description without patterns
+        "Text files|*.txt|",                    // ends with the separator
+        "|Text files|*.txt",                    // starts with it
+        "Text files||*.txt",                    // two in a row
+        "Text files|*.txt|All files",           // pairs incomplete
+        "Text files|*.txt|All|*.*|",            // trailing separator after complete pairs
+        "Text\nfiles|*.txt",                    // line feed
+        "Text files|*.txt\r",                   // carriage return
+        std::string("Text files|*.t\0xt", 17),  // NUL inside
         "|",
     };
     for (const std::string& filter : malformed) {
@@ -154,7 +155,8 @@ TEST_F(OpenFileDialogTest, RealDialogShowsTitleFolderAndFileTypesAndReturnsTheCh
     });
     OpenFileDialog dialog;
     dialog.setTitle("Open dictionary");
-    dialog.setFilter("Text files (*.txt)|*.txt|Word lists|*.txt;*.dic|Images (*.bmp;*.png)|*.bmp;*.png|All files (*.*)|*.*");
+    dialog.setFilter(
+        "Text files (*.txt)|*.txt|Word lists|*.txt;*.dic|Images (*.bmp;*.png)|*.bmp;*.png|All files (*.*)|*.*");
     dialog.setInitialFolder(folder.path().toStdString());
 
     EXPECT_EQ(dialog.showModal(), DialogResult::OK);
@@ -162,7 +164,8 @@ TEST_F(OpenFileDialogTest, RealDialogShowsTitleFolderAndFileTypesAndReturnsTheCh
     EXPECT_EQ(shownTitle, "Open dictionary");
     EXPECT_EQ(shownFolder, QDir(folder.path()).absolutePath());
     EXPECT_EQ(shownMode, QFileDialog::ExistingFile);
-    EXPECT_EQ(shownFilters, QStringList({"Text files (*.txt)", "Word lists (*.txt *.dic)", "Images (*.bmp *.png)", "All files (*)"}));
+    EXPECT_EQ(shownFilters,
+              QStringList({"Text files (*.txt)", "Word lists (*.txt *.dic)", "Images (*.bmp *.png)", "All files (*)"}));
 }
 
 TEST_F(OpenFileDialogTest, RealDialogCancelledGivesCancel) {

@@ -138,9 +138,9 @@ TEST_F(ErrorDialogTest, ContinueLeavesTheHandlersWorkAsItWasAndTheProgramUsable)
             // was active and gives it the keyboard when another window is clicked.
             const QWindow* window = nativeWidget(dialog)->windowHandle();
             const QWindow* mainWindow = nativeWidget(mainForm)->windowHandle();
-            keptAboveTheActiveWindow = window->transientParent() == mainWindow &&
-                                       window->modality() == Qt::ApplicationModal && mainForm.enabled() &&
-                                       mainWindow->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
+            keptAboveTheActiveWindow = window->transientParent() == mainWindow
+                                    && window->modality() == Qt::ApplicationModal && mainForm.enabled()
+                                    && mainWindow->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
             user_input::click(*countButton);
             nativeWidget(mainForm)->close();  // the caption's close button
             blockedWhileUp = counted == 0 && nativeWidget(mainForm)->isVisible();
@@ -150,7 +150,8 @@ TEST_F(ErrorDialogTest, ContinueLeavesTheHandlersWorkAsItWasAndTheProgramUsable)
             dialogGone = shownErrorDialog() == nullptr;
             user_input::click(*countButton);
         });
-    EXPECT_TRUE(blockedWhileUp) << "clicks and the close button of the main window have no effect while the dialog is up";
+    EXPECT_TRUE(blockedWhileUp)
+        << "clicks and the close button of the main window have no effect while the dialog is up";
     EXPECT_TRUE(keptAboveTheActiveWindow);
     EXPECT_TRUE(dialogGone);
     EXPECT_EQ(handlerSteps, 1);

@@ -30,9 +30,8 @@ protected:
 
     // Errors are collected here instead of the dialog.
     void collectErrors() {
-        reportId = Application::unhandledException.add([this](std::thread::id&, ThreadExceptionEventArgs& args) {
-            reported.push_back(textForm(args.exception));
-        });
+        reportId = Application::unhandledException.add(
+            [this](std::thread::id&, ThreadExceptionEventArgs& args) { reported.push_back(textForm(args.exception)); });
     }
 
     Form mainForm;
@@ -124,9 +123,8 @@ TEST_F(LoopTest, WindowGivenUpOutsideAnyHandlerIsDeletedByTheLoop) {
 
 // An error the reporting itself lets through leaves the loop; the loop state is put back.
 TEST_F(LoopTest, ErrorLeavingTheLoopStillCleansUp) {
-    reportId = Application::unhandledException.add([](std::thread::id&, ThreadExceptionEventArgs& args) {
-        std::rethrow_exception(args.exception);
-    });
+    reportId = Application::unhandledException.add(
+        [](std::thread::id&, ThreadExceptionEventArgs& args) { std::rethrow_exception(args.exception); });
     ApplicationContext context(&mainForm);
     idleId = Application::idle.add([](std::thread::id&, EventArgs&) { throw std::runtime_error("idle failed"); });
     EXPECT_THROW(Application::runLoop(context), std::runtime_error);

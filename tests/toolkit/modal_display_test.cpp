@@ -80,9 +80,9 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
             // What the window manager is told: keep the form above its owner, and give it the
             // keyboard when the owner is clicked.
             const QWindow* window = nativeWidget(dialog)->windowHandle();
-            modalToTheOwner = window->transientParent() == nativeWidget(mainForm)->windowHandle() &&
-                              window->modality() == Qt::WindowModal && window->type() == Qt::Dialog &&
-                              nativeWidget(mainForm)->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
+            modalToTheOwner = window->transientParent() == nativeWidget(mainForm)->windowHandle()
+                           && window->modality() == Qt::WindowModal && window->type() == Qt::Dialog
+                           && nativeWidget(mainForm)->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
             ownerDisabledWhileUp = !mainForm.enabled();
             user_input::click(*ownerButton);
             ownerButtonLookedEnabled = nativeWidget(*ownerButton)->isEnabled();
@@ -127,9 +127,8 @@ TEST_F(ModalTest, OwnerThatIsNoToolkitFormIsDisabledToo) {
 
 TEST_F(ModalTest, NestedLoopDispatchesAndReportsLikeTheMainLoop) {
     std::vector<std::string> reported;
-    reportId = Application::unhandledException.add([&](std::thread::id&, ThreadExceptionEventArgs& args) {
-        reported.push_back(textForm(args.exception));
-    });
+    reportId = Application::unhandledException.add(
+        [&](std::thread::id&, ThreadExceptionEventArgs& args) { reported.push_back(textForm(args.exception)); });
     auto* failButton = new Button;
     failButton->setBounds(10, 40, 80, 23);
     failButton->setParent(&dialog);
@@ -149,9 +148,8 @@ TEST_F(ModalTest, NestedLoopDispatchesAndReportsLikeTheMainLoop) {
 
 TEST_F(ModalTest, ErrorLeavingTheNestedLoopRestoresTheOwnerAndHidesTheForm) {
     withMainFormActive([&] {
-        reportId = Application::unhandledException.add([](std::thread::id&, ThreadExceptionEventArgs& args) {
-            std::rethrow_exception(args.exception);
-        });
+        reportId = Application::unhandledException.add(
+            [](std::thread::id&, ThreadExceptionEventArgs& args) { std::rethrow_exception(args.exception); });
         idleId = Application::idle.add([](std::thread::id&, EventArgs&) { throw std::runtime_error("idle failed"); });
 
         EXPECT_THROW(dialog.showModal(), std::runtime_error);

@@ -24,7 +24,9 @@ inline void click(QWidget* widget) {
     QApplication::sendEvent(widget, &release);
 }
 
-inline void click(Control& control) { click(nativeWidget(control)); }
+inline void click(Control& control) {
+    click(nativeWidget(control));
+}
 
 // A key pressed and released on the widget that has the keyboard focus in `window`.
 inline void pressKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -43,6 +45,8 @@ inline bool waitUntilActive(QWidget* window) {
 }
 
 // Runs `code` from inside whatever loop is running when the queue is next served.
-inline void later(std::function<void()> code) { QTimer::singleShot(0, qApp, std::move(code)); }
+inline void later(std::function<void()> code) {
+    QTimer::singleShot(0, qApp, std::move(code));
+}
 
 }  // namespace user_input

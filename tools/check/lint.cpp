@@ -72,9 +72,9 @@ void Linter::lookAtNewReads() {
         // were imports.
         if (readingAgain_ && firstReadOf_.at(reads[read.importer].identity) == read.importer) {
             const FileRead& firstRead = reads[first->second];
-            warn({read.importer, read.importLine},
-                 quoted(read.fileName) + " was already read, imported at "
-                     + placeText({firstRead.importer, firstRead.importLine}) + "; its entries are added again");
+            warn({read.importer, read.importLine}, quoted(read.fileName) + " was already read, imported at "
+                                                       + placeText({firstRead.importer, firstRead.importLine})
+                                                       + "; its entries are added again");
         }
     }
 }

@@ -65,12 +65,14 @@ public:
             if (column >= record.fieldCount) {
                 // Rows may end before their last alternatives; the word and one translation must be there.
                 if (i < 2) {
-                    throw InputError(record.line, "no column " + std::to_string(column + 1) + " in this record, which has "
+                    throw InputError(record.line, "no column " + std::to_string(column + 1)
+                                                      + " in this record, which has "
                                                       + std::to_string(record.fieldCount));
                 }
                 continue;
             }
-            std::string text = html_ ? htmlFieldText(record.fields[column]) : std::string(stripped(record.fields[column]));
+            std::string text =
+                html_ ? htmlFieldText(record.fields[column]) : std::string(stripped(record.fields[column]));
             if (i == 0) {
                 pair_.word = std::move(text);
             } else if (!text.empty()) {
@@ -102,8 +104,8 @@ std::vector<std::size_t> defaultColumns(const std::vector<std::size_t>& taken) {
 void readPairs(Format format, const std::string& text, const ConvertOptions& options, const PairSink& sink) {
     if (format == Format::flashcards) {
         const FlashcardExport notes = flashcardExport(text);
-        PairsFromRecords pairs(options.columns.empty() ? defaultColumns(notes.otherColumns) : options.columns, notes.html,
-                               options.header, sink);
+        PairsFromRecords pairs(options.columns.empty() ? defaultColumns(notes.otherColumns) : options.columns,
+                               notes.html, options.header, sink);
         readRecords(notes.notes, options.separator != 0 ? options.separator : notes.separator, notes.firstNoteLine,
                     std::ref(pairs));
         return;
@@ -118,7 +120,8 @@ void readPairs(Format format, const std::string& text, const ConvertOptions& opt
 
 std::string dictionaryTitle(const ConvertOptions& options) {
     std::string title = options.titleGiven ? options.title : std::filesystem::path(options.input).stem().string();
-    std::replace_if(title.begin(), title.end(), [](char byte) { return byte == '\n' || byte == '\r'; }, ' ');
+    std::replace_if(
+        title.begin(), title.end(), [](char byte) { return byte == '\n' || byte == '\r'; }, ' ');
     return std::string(stripped(title));
 }
 
@@ -141,9 +144,8 @@ std::string tableText(const ConvertOptions& options, const Reporter& reporter) {
     }
     const char separator = options.separator != 0 ? options.separator : tableFormat == Format::tsv ? '\t' : ',';
     std::string text;
-    readDictionaryRows(options.input, reporter, [&text, separator](const std::vector<std::string>& row) {
-        appendRow(text, row, separator);
-    });
+    readDictionaryRows(options.input, reporter,
+                       [&text, separator](const std::vector<std::string>& row) { appendRow(text, row, separator); });
     return text;
 }
 
@@ -172,8 +174,8 @@ private:
 std::string writeOutput(const std::string& target, const std::string& text) {
     if (target == "-") {
         return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0
-                   ? ""
-                   : std::strerror(errno);
+                 ? ""
+                 : std::strerror(errno);
     }
     const EndingSignalsHeld held;
     const mode_t mask = ::umask(0);
@@ -222,7 +224,8 @@ void reportError(const std::string& inputFile, const InputError& error) {
     if (error.line() == 0) {
         std::fprintf(stderr, "%s: %s\n", file.c_str(), error.what());
     } else {
-        std::fprintf(stderr, "%s:%llu: %s\n", file.c_str(), static_cast<unsigned long long>(error.line()), error.what());
+        std::fprintf(stderr, "%s:%llu: %s\n", file.c_str(), static_cast<unsigned long long>(error.line()),
+                     error.what());
     }
 }
 
@@ -263,11 +266,13 @@ int convert(const ConvertOptions& options) {
         // The parser reads a dictionary itself, so the bytes read here serve only the other formats.
         std::string bytes = options.format == Format::dictionary ? "" : readWholeFile(options.input);
         const Format format = options.format == Format::guessed ? guessedFormat(options.input, bytes) : options.format;
-        if (format != Format::dictionary && options.tableFormat != Format::guessed && options.tableFormat != Format::dictionary) {
+        if (format != Format::dictionary && options.tableFormat != Format::guessed
+            && options.tableFormat != Format::dictionary) {
             std::fprintf(stderr, "verbaro-convert: only a dictionary is turned into a table\n");
             return 2;
         }
-        text = format == Format::dictionary ? tableText(options, reporter) : dictionaryText(options, reporter, format, std::move(bytes));
+        text = format == Format::dictionary ? tableText(options, reporter)
+                                            : dictionaryText(options, reporter, format, std::move(bytes));
     } catch (const InputError& error) {
         reportError(options.input, error);
         return 1;

@@ -87,7 +87,8 @@ std::string whyNotWritable(const Pair& pair) {
         return "the word " + quoted(pair.word) + " has no translation";
     }
     std::string reason = whyFieldNotWritable(pair.word, true);
-    for (auto translation = pair.translations.begin(); reason.empty() && translation != pair.translations.end(); ++translation) {
+    for (auto translation = pair.translations.begin(); reason.empty() && translation != pair.translations.end();
+         ++translation) {
         reason = whyFieldNotWritable(*translation, false);
     }
     return reason;

@@ -77,7 +77,8 @@ std::unique_ptr<xmlDoc, DocumentFree> parsedDocument(std::string_view bytes, con
     context->sax->entityDecl = refuseEntityDeclaration;
     std::unique_ptr<xmlDoc, DocumentFree> document(
         xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                          encoding.empty() ? nullptr : encoding.c_str(), XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES));
+                          encoding.empty() ? nullptr : encoding.c_str(),
+                          XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES));
     if (entityDeclared) {
         throw InputError(static_cast<std::uint64_t>(xmlSAX2GetLineNumber(context.get())),
                          "the document declares an entity, which is not read");
@@ -97,7 +98,8 @@ std::vector<Language> languagesOf(const xmlNode* root) {
     if (const xmlNode* identifiers = child(root, "identifiers")) {
         for (const xmlNode* node = identifiers->children; node != nullptr; node = node->next) {
             if (isElement(node, "identifier")) {
-                languages.push_back({attribute(node, "id"), content(child(node, "locale")), content(child(node, "name"))});
+                languages.push_back(
+                    {attribute(node, "id"), content(child(node, "locale")), content(child(node, "name"))});
             }
         }
     }
@@ -134,7 +136,8 @@ std::string translationText(const xmlNode* entry, const std::string& id) {
 
 }  // namespace
 
-void readKvtml(std::string_view bytes, const std::string& encoding, const LanguageChoice& languages, const PairSink& sink) {
+void readKvtml(std::string_view bytes, const std::string& encoding, const LanguageChoice& languages,
+               const PairSink& sink) {
     const auto document = parsedDocument(bytes, encoding);
     const xmlNode* root = xmlDocGetRootElement(document.get());
     if (root == nullptr || !isElement(root, "kvtml")) {

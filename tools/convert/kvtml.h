@@ -17,4 +17,5 @@ struct LanguageChoice {
 // entry element. Entity declarations are refused before anything is expanded, and nothing outside
 // the document is loaded. `encoding` overrides the document's own when not empty. Throws
 // InputError for a document that is not well-formed, declares entities or is not kvtml 2.
-void readKvtml(std::string_view bytes, const std::string& encoding, const LanguageChoice& languages, const PairSink& sink);
+void readKvtml(std::string_view bytes, const std::string& encoding, const LanguageChoice& languages,
+               const PairSink& sink);

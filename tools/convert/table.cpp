@@ -119,7 +119,8 @@ char separatorNamed(std::string_view name) {
             return named.separator;
         }
     }
-    const bool usable = name.size() == 1 && name != "\"" && name != "\n" && name != "\r" && name != std::string_view("\0", 1);
+    const bool usable =
+        name.size() == 1 && name != "\"" && name != "\n" && name != "\r" && name != std::string_view("\0", 1);
     return usable ? name.front() : '\0';
 }
 

@@ -1,8 +1,8 @@
 #include "textinput.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -92,7 +92,9 @@ private:
 }  // namespace
 
 std::uint64_t lineAt(std::string_view text, std::size_t offset) {
-    return 1 + static_cast<std::uint64_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+    return 1
+         + static_cast<std::uint64_t>(
+               std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
 std::string readWholeFile(const std::string& path) {
@@ -103,7 +105,8 @@ std::string readWholeFile(const std::string& path) {
     struct stat status {};
     std::string bytes;
     // The size is a hint only: a file may grow or shrink while it is read.
-    bytes.resize(::fstat(descriptor, &status) == 0 && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1 : 1 << 16);
+    bytes.resize(::fstat(descriptor, &status) == 0 && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1
+                                                                         : 1 << 16);
     std::size_t filled = 0;
     while (true) {
         if (filled == bytes.size()) {

@@ -1,8 +1,8 @@
 // verbaro-convert: turns a table, a kvtml vocabulary or a flashcard export into a dictionary, or a
 // dictionary into a table.
 #include <algorithm>
-#include <iterator>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -60,8 +60,11 @@ struct NamedFormat {
 };
 
 constexpr NamedFormat formatNames[] = {
-    {"csv", Format::csv}, {"tsv", Format::tsv}, {"kvtml", Format::kvtml},
-    {"flashcards", Format::flashcards}, {"dictionary", Format::dictionary},
+    {"csv", Format::csv},
+    {"tsv", Format::tsv},
+    {"kvtml", Format::kvtml},
+    {"flashcards", Format::flashcards},
+    {"dictionary", Format::dictionary},
 };
 
 class UsageError {
@@ -127,7 +130,8 @@ bool parseArguments(int argc, char** argv, ConvertOptions& options) {
         // Every other option takes a value, as the next argument or after "=".
         std::string value;
         bool valueGiven = false;
-        if (const std::size_t equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
+        if (const std::size_t equals = argument.find('=');
+            argument.starts_with("--") && equals != std::string_view::npos) {
             value = argument.substr(equals + 1);
             argument = argument.substr(0, equals);
             valueGiven = true;
@@ -150,8 +154,9 @@ bool parseArguments(int argc, char** argv, ConvertOptions& options) {
         } else if (argument == "--separator") {
             options.separator = separatorNamed(value);
             if (options.separator == 0) {
-                throw UsageError("the separator must be tab, comma, semicolon, space, pipe, colon, or one character other "
-                                 "than a quotation mark or a line end");
+                throw UsageError(
+                    "the separator must be tab, comma, semicolon, space, pipe, colon, or one character other "
+                    "than a quotation mark or a line end");
             }
         } else if (argument == "--encoding") {
             options.encoding = value;

@@ -37,7 +37,7 @@ void guess(MyForm& form, const std::string& text) {
     form.guessButton->simulateClick();
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
                                  "die Straße = the street, the road\n";
 
     setMessageBoxHandler([](const MessageBoxCall&) {});
-    setOpenFileDialogHandler([&](const OpenFileDialogCall&) { return std::optional<std::string>(dictionary.string()); });
+    setOpenFileDialogHandler(
+        [&](const OpenFileDialogCall&) { return std::optional<std::string>(dictionary.string()); });
 
     MyForm form;
     form.setVisible(true);

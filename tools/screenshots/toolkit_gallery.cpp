@@ -14,7 +14,9 @@ namespace {
 // Labels are transparent: a pale fill shows where their bounds end.
 const Color labelFill = Color::fromRgb(255, 250, 205);
 
-void fill(Label& label) { label.setBackgroundColor(labelFill); }
+void fill(Label& label) {
+    label.setBackgroundColor(labelFill);
+}
 
 class Gallery : public Form {
 public:
@@ -33,7 +35,8 @@ public:
         });
         addControl<CheckBox>(buttons, "&Checked box", {12, 82, 160, 16}, [](CheckBox& box) { box.setChecked(true); });
         addControl<CheckBox>(buttons, "Unchecked box", {12, 100, 160, 16});
-        addControl<RadioButton>(buttons, "&Radio on", {12, 122, 80, 16}, [](RadioButton& radio) { radio.setChecked(true); });
+        addControl<RadioButton>(buttons, "&Radio on", {12, 122, 80, 16},
+                                [](RadioButton& radio) { radio.setChecked(true); });
         addControl<RadioButton>(buttons, "Radio off", {96, 122, 80, 16});
 
         auto* labels = addControl<GroupBox>(this, "&Labels", {200, 8, 392, 150});
@@ -47,17 +50,18 @@ public:
         });
         addControl<Label>(labels, "Fitted to its text", {100, 60, 10, 10}, fill)->setFitToText(true);
         addControl<Label>(labels, "&Mnemonic && ampersand", {12, 84, 184, 16}, fill);
-        addControl<Label>(labels, "Centred text that wraps over two lines of this label", {12, 104, 184, 30}, [](Label& label) {
-            fill(label);
-            label.setAlignment(ContentAlignment::TopCenter);
-        });
+        addControl<Label>(labels, "Centred text that wraps over two lines of this label", {12, 104, 184, 30},
+                          [](Label& label) {
+                              fill(label);
+                              label.setAlignment(ContentAlignment::TopCenter);
+                          });
         addControl<Label>(labels,
-                   "For instructions on how to create verbaro files, please see the file readme.txt which comes "
-                   "bundled with the application. This fourth line is cut off.",
-                   {204, 20, 176, 48}, [](Label& label) {
-                       fill(label);
-                       label.setAlignment(ContentAlignment::TopCenter);
-                   });
+                          "For instructions on how to create verbaro files, please see the file readme.txt which comes "
+                          "bundled with the application. This fourth line is cut off.",
+                          {204, 20, 176, 48}, [](Label& label) {
+                              fill(label);
+                              label.setAlignment(ContentAlignment::TopCenter);
+                          });
         addControl<Label>(labels, programName + " " + programVersion, {204, 76, 160, 24}, [](Label& label) {
             fill(label);
             label.setFont(std::make_shared<Font>("Microsoft Sans Serif", 10, FontStyle::Bold, GraphicsUnit::Point));
@@ -68,7 +72,9 @@ public:
         });
 
         auto* boxes = addControl<GroupBox>(this, "", {8, 164, 584, 158});
-        const auto large = [] { return std::make_shared<Font>("Microsoft Sans Serif", 10, FontStyle::Regular, GraphicsUnit::Point); };
+        const auto large = [] {
+            return std::make_shared<Font>("Microsoft Sans Serif", 10, FontStyle::Regular, GraphicsUnit::Point);
+        };
         addControl<TextBox>(boxes, "Editable", {12, 16, 272, 24}, [&](TextBox& box) {
             box.setFont(large());
             box.setAlignment(HorizontalAlignment::Center);
@@ -78,9 +84,8 @@ public:
             box.setReadOnly(true);
             box.setAlignment(HorizontalAlignment::Center);
         });
-        addControl<TextBox>(boxes, "Right-aligned, default font", {12, 76, 272, 24}, [](TextBox& box) {
-            box.setAlignment(HorizontalAlignment::Right);
-        });
+        addControl<TextBox>(boxes, "Right-aligned, default font", {12, 76, 272, 24},
+                            [](TextBox& box) { box.setAlignment(HorizontalAlignment::Right); });
         addControl<TextBox>(boxes, "Disabled", {12, 106, 272, 24}, [](TextBox& box) { box.setEnabled(false); });
         const struct {
             const char* text;
@@ -99,12 +104,13 @@ public:
             });
             y += 30;
         }
-        addControl<TextBox>(boxes, "A multi-line, read-only box in the face colour whose text wraps at the box's width.",
-                     {440, 16, 132, 84}, [this](TextBox& box) {
-                         box.setMultiline(true);
-                         box.setReadOnly(true);
-                         box.setBackgroundColor(backgroundColor());
-                     });
+        addControl<TextBox>(boxes,
+                            "A multi-line, read-only box in the face colour whose text wraps at the box's width.",
+                            {440, 16, 132, 84}, [this](TextBox& box) {
+                                box.setMultiline(true);
+                                box.setReadOnly(true);
+                                box.setBackgroundColor(backgroundColor());
+                            });
     }
 };
 
