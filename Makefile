@@ -28,8 +28,8 @@ run: build
 lint: deps
 	@tools/lint.sh $(LINT_BUILD)
 
-# Once the whole tree is formatted, lint runs first: this line becomes `test: lint test-normal test-asan`.
-test: test-normal test-asan
+# The style and static checks come first, so that CI enforces them too.
+test: lint test-normal test-asan
 
 test-normal: build
 	@cd $(BUILD) && ctest --output-on-failure
