@@ -7,7 +7,6 @@
 #include <QEventLoop>
 #include <QObject>
 #include <QPointer>
-#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 
