@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QVariant>
 #include <algorithm>
+#include <cmath>
 
 #include "toolkit/internal.h"
 #include "toolkit/testing.h"
@@ -84,6 +85,37 @@ QColor qColorOf(const Color& color) {
     default:
         return QApplication::palette().color(QPalette::Button);
     }
+}
+
+namespace {
+
+// Black from a relative luminance of 0.179 up, where it contrasts more than white does.
+QColor readableTextOn(const QColor& background) {
+    const auto linear = [](float channel) {
+        return channel <= 0.04045F ? channel / 12.92F : std::pow((channel + 0.055F) / 1.055F, 2.4F);
+    };
+    const float luminance = 0.2126F * linear(background.redF()) + 0.7152F * linear(background.greenF())
+                          + 0.0722F * linear(background.blueF());
+    return luminance >= 0.179F ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+}  // namespace
+
+void setBackground(QWidget& widget, const Color& color, std::initializer_list<QPalette::ColorRole> backgrounds,
+                   std::initializer_list<QPalette::ColorRole> texts) {
+    QPalette palette = widget.palette();
+    const QColor background = qColorOf(color);
+    for (const QPalette::ColorRole role : backgrounds) palette.setColor(role, background);
+    const QPalette inherited =
+        widget.parentWidget() ? widget.parentWidget()->palette() : QApplication::palette(&widget);
+    for (const QPalette::ColorRole role : texts) {
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            palette.setColor(
+                group, role,
+                color.systemIndex == Color::NoSystemColor ? readableTextOn(background) : inherited.color(group, role));
+        }
+    }
+    widget.setPalette(palette);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -202,11 +234,8 @@ void Control::setBackgroundColor(Color color) {
 void Control::applyNativeBackground() {
     if (!backgroundColor_) return;
     QWidget* widget = native_->widget;
-    QPalette palette = widget->palette();
-    const QColor color = qColorOf(*backgroundColor_);
-    palette.setColor(QPalette::Window, color);
-    palette.setColor(QPalette::Button, color);
-    widget->setPalette(palette);
+    setBackground(*widget, *backgroundColor_, {QPalette::Window, QPalette::Button},
+                  {QPalette::WindowText, QPalette::ButtonText});
     widget->setAutoFillBackground(true);
 }
 

@@ -190,9 +190,7 @@ void Form::applyNativeText() {
 
 void Form::applyNativeBackground() {
     QWidget* widget = widgetOf(*this);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, qColorOf(backgroundColor()));
-    widget->setPalette(palette);
+    setBackground(*widget, backgroundColor(), {QPalette::Window}, {QPalette::WindowText});
     widget->setAutoFillBackground(true);
 }
 

@@ -6,12 +6,14 @@
 #include <QEvent>
 #include <QFont>
 #include <QIcon>
+#include <QPalette>
 #include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
@@ -94,6 +96,11 @@ QStyle* makeToolkitStyle();
 
 // The colour a Color stands for on this platform.
 QColor qColorOf(const Color& color);
+// Gives the widget the colour in the background roles. A fixed colour gets its text, in the text
+// roles, in black or white, whichever reads better on it: the desktop's text colour goes with the
+// desktop's own backgrounds only (light text on a dark palette). A system colour keeps that text.
+void setBackground(QWidget& widget, const Color& color, std::initializer_list<QPalette::ColorRole> backgrounds,
+                   std::initializer_list<QPalette::ColorRole> texts);
 
 // Makes the stand-in for the Windows dialog font known to Qt (Tahoma from Wine's fonts, which
 // are not in fontconfig's path); its bold face follows when a font first asks for it.

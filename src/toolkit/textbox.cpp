@@ -167,10 +167,7 @@ Color TextBoxBase::backgroundColor() const {
 }
 
 void TextBoxBase::applyNativeBackground() {
-    QWidget* widget = widgetOf(*this);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, qColorOf(backgroundColor()));
-    widget->setPalette(palette);
+    setBackground(*widgetOf(*this), backgroundColor(), {QPalette::Base}, {QPalette::Text});
 }
 
 void TextBoxBase::setReadOnly(bool readOnly) {

@@ -1,4 +1,4 @@
-// Text boxes: contents, read-only, multi-line, background, and the context menu's items.
+// Text boxes: contents, read-only, multi-line, background and the text on it, and the context menu's items.
 
 #include <gtest/gtest.h>
 
@@ -90,6 +90,37 @@ TEST_F(TextBoxTest, ReadOnlyBoxKeepsItsTextAndHasTheFaceColour) {
     EXPECT_EQ(baseOf(*editable), QColor(0, 255, 0));
     box->setBackgroundColor(Color::system(Color::ButtonFace));
     EXPECT_EQ(baseOf(*box), QApplication::palette().color(QPalette::Button));
+}
+
+// A fixed background gets black text on the light palette as on a dark one; a system colour keeps
+// the palette's text.
+TEST_F(TextBoxTest, TextOnAFixedBackgroundReadsWhateverThePalette) {
+    auto* box = addControl<TextBox>(&form, "text", {10, 10, 80, 20});
+    auto* label = addControl<Label>(&form, "text", {10, 40, 80, 13});
+    show(form);
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Text, QColor(239, 240, 241));
+    dark.setColor(QPalette::WindowText, QColor(239, 240, 241));
+    dark.setColor(QPalette::Button, QColor(49, 54, 59));
+    const auto textOf = [](const Control& control, QPalette::ColorRole role) {
+        return nativeWidget(control)->palette().color(QPalette::Active, role);
+    };
+    for (const QPalette& palette : {light, dark}) {
+        QApplication::setPalette(palette);
+        QApplication::processEvents();
+        for (const Color fixed : {Color::fromRgb(0, 255, 0), Color::fromRgb(255, 0, 0), Color::fromRgb(255, 255, 0)}) {
+            box->setBackgroundColor(fixed);
+            label->setBackgroundColor(fixed);
+            EXPECT_EQ(textOf(*box, QPalette::Text), QColor(Qt::black));
+            EXPECT_EQ(textOf(*label, QPalette::WindowText), QColor(Qt::black));
+        }
+        box->setBackgroundColor(Color::fromRgb(0, 0, 128));
+        EXPECT_EQ(textOf(*box, QPalette::Text), QColor(Qt::white));
+        box->setBackgroundColor(Color::system(Color::ButtonFace));
+        EXPECT_EQ(textOf(*box, QPalette::Text), palette.color(QPalette::Text));
+    }
+    QApplication::setPalette(light);
 }
 
 TEST_F(TextBoxTest, MultilineIsFixedWhenTheWidgetIsMade) {
