@@ -33,10 +33,13 @@ private:
 };
 
 // A radio button that a click only ever checks, and that unchecks no other by itself: the
-// toolkit does that for the user's clicks only.
+// toolkit does that for the user's clicks only. Qt would take it for a check box.
 class RadioButtonWidget : public QRadioButton {
 public:
-    explicit RadioButtonWidget(QWidget* parent) : QRadioButton(parent) { setAutoExclusive(false); }
+    explicit RadioButtonWidget(QWidget* parent) : QRadioButton(parent) {
+        setAutoExclusive(false);
+        describeAs(*this, QAccessible::RadioButton);
+    }
 
 protected:
     void nextCheckState() override { setChecked(true); }

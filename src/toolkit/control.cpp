@@ -139,7 +139,9 @@ std::string Control::text() const {
 
 void Control::setText(const std::string& text) {
     text_ = text;
-    if (created()) applyNativeText();
+    if (!created()) return;
+    applyNativeText();
+    showAccessibleText(*this);
 }
 
 Rect Control::bounds() const {
@@ -239,6 +241,26 @@ void Control::applyNativeBackground() {
     widget->setAutoFillBackground(true);
 }
 
+void Control::setAccessibleName(const std::string& name) {
+    accessibleName_ = name;
+    showAccessibleText(*this);
+}
+
+// A description given again is announced again: the word on show may come twice in a row.
+void Control::setAccessibleDescription(const std::string& description) {
+    const bool unchanged = description == accessibleDescription_;
+    accessibleDescription_ = description;
+    if (unchanged)
+        announceAccessibleDescription(*this);
+    else
+        showAccessibleText(*this);
+}
+
+void Control::setLabelledBy(Control* caption) {
+    labelledBy_ = caption;
+    showAccessibleText(*this);
+}
+
 void Control::focus() {
     if (created()) native_->widget->setFocus(Qt::OtherFocusReason);
 }
@@ -284,6 +306,7 @@ void Control::createNative() {
         control->applyNativeEnabled();
         control->applyNativeText();
         control->applyNativeBackground();
+        showAccessibleText(*control);
         if (control->parent_) {
             control->boundsChanged();
             // The first child attached stays on top of those attached after it.

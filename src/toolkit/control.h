@@ -16,6 +16,21 @@
 #include "toolkit/toolkitexception.h"
 #include "toolkit/values.h"
 
+// What a control is to a screen reader, when it is to be other than what its kind makes it. The
+// numbers are those of the reference platform's accessibility roles, which Qt's keep.
+enum class AccessibleRole {
+    Default = -1,
+    Window = 9,
+    Dialog = 18,
+    Grouping = 20,
+    Graphic = 40,
+    StaticText = 41,
+    Text = 42,
+    PushButton = 43,
+    CheckButton = 44,
+    RadioButton = 45
+};
+
 class Control {
 public:
     virtual ~Control();
@@ -58,6 +73,23 @@ public:
     bool created() const;
     // The form this control belongs to (itself for a form), or none while unattached.
     Form* form();
+
+    // What a screen reader tells of the control. Its name, unless set here, is what it shows: the
+    // text of a label, button or group box without its "&" marks, a window's caption. A control
+    // captioned by another (labelledBy, a control of the same form) is named by that caption, and
+    // one that shows a text of its own adds it ("Correct: 3"). The description is told after the
+    // name, and a new one is announced even when it reads as before. The role, unless set, is that
+    // of the control's kind; a window keeping others from input is a dialog, and says it is modal.
+    // Text boxes, push buttons and check boxes keep the platform's own description of their kind,
+    // their role with it.
+    const std::string& accessibleName() const { return accessibleName_; }
+    void setAccessibleName(const std::string& name);
+    const std::string& accessibleDescription() const { return accessibleDescription_; }
+    void setAccessibleDescription(const std::string& description);
+    AccessibleRole accessibleRole() const { return accessibleRole_; }
+    void setAccessibleRole(AccessibleRole role) { accessibleRole_ = role; }
+    Control* labelledBy() const { return labelledBy_; }
+    void setLabelledBy(Control* caption);
 
     Event<Control, EventArgs> click;
 
@@ -116,6 +148,10 @@ private:
     bool visible_;
     std::optional<Color> backgroundColor_;
     std::shared_ptr<Font> font_;
+    std::string accessibleName_;
+    std::string accessibleDescription_;
+    AccessibleRole accessibleRole_ = AccessibleRole::Default;
+    Control* labelledBy_ = nullptr;
     Control* parent_ = nullptr;
     std::vector<std::unique_ptr<Control>> children_;
     std::unique_ptr<Native> native_;

@@ -62,7 +62,7 @@ namespace {
 
 class FormWidget : public QWidget {
 public:
-    FormWidget() : QWidget(nullptr, Qt::Window) {}
+    FormWidget() : QWidget(nullptr, Qt::Window) { describeAs(*this, QAccessible::Window); }
 
     // Run when the window is hidden, not when it is minimized.
     std::function<void()> onHidden;

@@ -1,6 +1,5 @@
 // Group boxes.
 
-#include <QGroupBox>
 #include <QPainter>
 #include <QStyle>
 
@@ -9,20 +8,26 @@
 namespace {
 
 // An etched frame with the caption standing in its top edge, as on Windows (Qt's styles put
-// the caption above a faint frame).
-class GroupBoxWidget : public QGroupBox {
+// the caption above a faint frame). Not a QGroupBox: Qt would name every control inside one by
+// its caption.
+class GroupBoxWidget : public QWidget {
 public:
-    explicit GroupBoxWidget(QWidget* parent) : QGroupBox(parent) {}
+    explicit GroupBoxWidget(QWidget* parent) : QWidget(parent) { describeAs(*this, QAccessible::Grouping); }
+
+    void setTitle(const QString& title) {
+        title_ = title;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         const QFontMetrics metrics(font());
         const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic | Qt::TextSingleLine;
-        const QRect caption = title().isEmpty()
+        const QRect caption = title_.isEmpty()
                                 ? QRect()
                                 : style()->itemTextRect(metrics, QRect(8, 0, width() - 16, metrics.height()), flags,
-                                                        isEnabled(), title());
+                                                        isEnabled(), title_);
         const int top = metrics.height() / 2;
         const QRect edge(0, top, width() - 2, height() - top - 2);
         painter.setClipRegion(QRegion(rect()).subtracted(caption.adjusted(-2, 0, 2, 0)));
@@ -32,8 +37,11 @@ protected:
         painter.drawRect(edge.translated(1, 1));
         painter.setClipping(false);
         if (!caption.isEmpty())
-            style()->drawItemText(&painter, caption, flags, palette(), isEnabled(), title(), QPalette::WindowText);
+            style()->drawItemText(&painter, caption, flags, palette(), isEnabled(), title_, QPalette::WindowText);
     }
+
+private:
+    QString title_;
 };
 
 }  // namespace
@@ -45,5 +53,5 @@ void GroupBox::createNativeWidget() {
 }
 
 void GroupBox::applyNativeText() {
-    static_cast<QGroupBox*>(widgetOf(*this))->setTitle(toQString(text()));
+    static_cast<GroupBoxWidget*>(widgetOf(*this))->setTitle(toQString(text()));
 }

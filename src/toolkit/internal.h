@@ -2,6 +2,7 @@
 
 // Shared by the toolkit's sources only: never included by application code or public headers.
 
+#include <QAccessible>
 #include <QColor>
 #include <QEvent>
 #include <QFont>
@@ -90,6 +91,21 @@ int labelLineHeight(const QFont& font);
 
 // The mnemonic of a text ("&Open..." gives 'O'), upper case; none when it has no "&x".
 std::optional<QChar> mnemonicOf(const QString& text);
+
+// A label's text as shown: "&&" stands for "&", and every other "&" marks the next letter.
+QString withoutMnemonicMarks(const QString& text);
+
+// What screen readers are told of the controls (accessible.cpp). Qt describes text boxes, push
+// buttons and check boxes rightly itself; every other widget is marked, when it is made, as one
+// that the toolkit describes, with the role of its kind.
+void describeAs(QWidget& widget, QAccessible::Role role);
+// Installs the toolkit's descriptions; the last installed is asked first, before Qt's own.
+void installAccessibleDescriptions();
+// Gives the widget of the control, and those of the controls it captions, their accessible name
+// and description as they now are; a change is announced.
+void showAccessibleText(Control& control);
+// Announces the control's description anew.
+void announceAccessibleDescription(Control& control);
 
 // The look of every widget (style.cpp).
 QStyle* makeToolkitStyle();

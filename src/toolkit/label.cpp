@@ -121,7 +121,10 @@ std::vector<TextLine> visibleLines(const QString& text, const QFont& font, QSize
 
 class LabelWidget : public QWidget {
 public:
-    explicit LabelWidget(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+    explicit LabelWidget(QWidget* parent) : QWidget(parent) {
+        setFocusPolicy(Qt::NoFocus);
+        describeAs(*this, QAccessible::StaticText);
+    }
 
     void setLabel(const QString& text, ContentAlignment alignment) {
         shown_ = shownTextOf(text);
@@ -167,6 +170,10 @@ private:
 };
 
 }  // namespace
+
+QString withoutMnemonicMarks(const QString& text) {
+    return shownTextOf(text).text;
+}
 
 int labelLineHeight(const QFont& font) {
     return lineMetricsOf(font).height;

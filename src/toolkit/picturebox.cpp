@@ -9,7 +9,10 @@ namespace {
 
 class PictureWidget : public QWidget {
 public:
-    explicit PictureWidget(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+    explicit PictureWidget(QWidget* parent) : QWidget(parent) {
+        setFocusPolicy(Qt::NoFocus);
+        describeAs(*this, QAccessible::Graphic);
+    }
 
     void setPixmap(const QPixmap& pixmap) {
         pixmap_ = pixmap;

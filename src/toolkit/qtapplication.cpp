@@ -58,6 +58,7 @@ QApplication& ensureQtApplication() {
         }
         registerSubstituteFonts();
         QApplication::setFont(qFontOf(defaultControlFont()));
+        installAccessibleDescriptions();
     }
     return *application;
 }
