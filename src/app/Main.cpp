@@ -96,6 +96,15 @@ void MyForm::buildLayout() {
     revealOnWrongBox = addControl<CheckBox>(quizGroup, "Wrong guess reveals answer", {16, 263, 168, 16},
                                             [](CheckBox& box) { box.setChecked(true); });
 
+    // For a screen reader: each count with its caption ("Correct: 3"), each box by its label.
+    correctValue->setLabelledBy(correctLabel);
+    incorrectValue->setLabelledBy(incorrectLabel);
+    answeredValue->setLabelledBy(answeredLabel);
+    remainingValue->setLabelledBy(remainingLabel);
+    questionBox->setLabelledBy(questionLabel);
+    answerBox->setAccessibleName("Expected answer:");
+    guessBox->setLabelledBy(guessLabel);
+
     openButton->click += [this](Control&, EventArgs&) { onOpen(); };
     restartButton->click += [this](Control&, EventArgs&) { onRestart(); };
     aboutButton->click += [this](Control&, EventArgs&) { onAbout(); };
@@ -116,10 +125,10 @@ void MyForm::showNoDictionary() {
     restartButton->setEnabled(false);
     guessButton->setEnabled(false);
     revealButton->setEnabled(false);
-    questionBox->setText("");
+    showQuestion("");
     answerBox->setText("");
     guessBox->setText("");
-    answerBox->setBackgroundColor(neutralColor);
+    showVerdict(neutralColor);
     guessButton->setText("&Guess");
     answerShown = false;
     updateCounters();
@@ -149,7 +158,7 @@ void MyForm::startDrill() {
     restartButton->setEnabled(true);
     guessButton->setEnabled(true);
     revealButton->setEnabled(true);
-    answerBox->setBackgroundColor(neutralColor);
+    showVerdict(neutralColor);
     guessButton->setText("&Guess");
     answerShown = false;
     updateCounters();
@@ -160,7 +169,7 @@ void MyForm::showNextWord() {
     if (wordList->drawNext()) {
         // The mode is read at every draw, so a switch takes effect with the next word.
         wordList->setNormalMode(normalRadio->checked());
-        questionBox->setText(wordList->question());
+        showQuestion(wordList->question());
         answerBox->setText("");
         guessBox->setText("");
         guessBox->focus();
@@ -168,7 +177,7 @@ void MyForm::showNextWord() {
     }
     guessButton->setEnabled(false);
     revealButton->setEnabled(false);
-    questionBox->setText("");
+    showQuestion("");
     answerBox->setText("");
     guessBox->setText("");
     // Cut off, not rounded: 2 right of 3 is 66 %.
@@ -207,7 +216,7 @@ void MyForm::onOpen() {
 
 void MyForm::onGuess() {
     if (answerShown) {
-        answerBox->setBackgroundColor(neutralColor);
+        showVerdict(neutralColor);
         revealButton->setEnabled(true);
         guessButton->setText("&Guess");
         answerShown = false;
@@ -216,13 +225,13 @@ void MyForm::onGuess() {
         return;
     }
     if (wordList->guess(guessBox->text())) {
-        answerBox->setBackgroundColor(correctColor);
+        showVerdict(correctColor);
         wordList->markAnswered();
         updateCounters();
         showNextWord();
         return;
     }
-    answerBox->setBackgroundColor(wrongColor);
+    showVerdict(wrongColor);
     if (revealOnWrongBox->checked()) {
         showAnswer();
     } else if (guessBox->textLength() != 0) {
@@ -233,9 +242,29 @@ void MyForm::onGuess() {
 }
 
 void MyForm::onReveal() {
-    answerBox->setBackgroundColor(revealedColor);
+    showVerdict(revealedColor);
     // Unlike a wrong guess that reveals, Reveal leaves the counters as they are until Next.
     showAnswer();
+}
+
+// The word is told with the guess box too, where the focus stays while the learner answers.
+void MyForm::showQuestion(const std::string& question) {
+    questionBox->setText(question);
+    guessBox->setAccessibleDescription(question.empty() ? "" : questionLabel->text() + " " + question);
+}
+
+// The verdict is told in words too, for those who do not see the colour.
+void MyForm::showVerdict(Color color) {
+    answerBox->setBackgroundColor(color);
+    const char* verdict = "";
+    if (color == correctColor) {
+        verdict = "Right";
+    } else if (color == wrongColor) {
+        verdict = "Wrong";
+    } else if (color == revealedColor) {
+        verdict = "Revealed";
+    }
+    answerBox->setAccessibleDescription(verdict);
 }
 
 void MyForm::showAnswer() {

@@ -71,6 +71,10 @@ private:
     void showNoDictionary();
     // Shows the expected answer, with Next to go on, and counts the entry as answered.
     void showAnswer();
+    // Shows the word to translate, or none.
+    void showQuestion(const std::string& question);
+    // Shows the verdict of the last guess in the answer box: neutral, correct, wrong or revealed.
+    void showVerdict(Color color);
 };
 
 // Shows a count in its cell, right-aligned: the cell keeps its right edge, and a count wider than

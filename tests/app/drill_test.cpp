@@ -249,3 +249,29 @@ TEST_F(Drill, ATitleIsShownAsWrittenAmpersandsIncluded) {
     EXPECT_EQ(caption->text(QAccessible::Name), "Salt & Pepper: R&D");
     EXPECT_TRUE(caption->text(QAccessible::Accelerator).isEmpty()) << "no letter of a title is an access key";
 }
+
+// The word on show is told with "Your answer:", where the focus stays; the verdict with the box that
+// shows its colour.
+TEST_F(Drill, EveryWordAndEveryVerdictIsToldInWords) {
+    const auto description = [](const Control& control) {
+        return QAccessible::queryAccessibleInterface(nativeWidget(control))
+            ->text(QAccessible::Description)
+            .toStdString();
+    };
+    const auto toldWord = [&] { return description(*form->guessBox) == "Word to translate: " + question(); };
+    open(write("three.txt", threeEntries));
+    EXPECT_TRUE(toldWord());
+    EXPECT_EQ(description(*form->answerBox), "");
+    guess("wrong");
+    EXPECT_EQ(description(*form->answerBox), "Wrong");
+    pressEnterOn(*form->guessButton);
+    EXPECT_TRUE(toldWord());
+    EXPECT_EQ(description(*form->answerBox), "");
+    guess(answerFor(threeAnswers));
+    EXPECT_EQ(description(*form->answerBox), "Right");
+    EXPECT_TRUE(toldWord());
+    form->revealButton->simulateClick();
+    EXPECT_EQ(description(*form->answerBox), "Revealed");
+    pressEnterOn(*form->guessButton);
+    EXPECT_EQ(description(*form->guessBox), "") << "no word once the dictionary is done";
+}

@@ -1,4 +1,5 @@
 // The main window as the learner first sees it, and the About window.
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -202,6 +203,56 @@ TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
         EXPECT_EQ(visibleWindow("About"), nullptr);
         EXPECT_TRUE(form->enabled());
     }
+}
+
+// A screen reader names each count with its caption and each box by the label above it, never by
+// the group box; About is a modal dialog whose every text is named.
+TEST_F(MainWindow, AScreenReaderReadsEveryControlByWhatCaptionsIt) {
+    const auto accessible = [](const Control& control) {
+        return QAccessible::queryAccessibleInterface(nativeWidget(control));
+    };
+    open(write("titled.txt", "@title Animals\nhund = dog\n"));
+    const struct {
+        const Control* control;
+        QAccessible::Role role;
+        QString name;
+    } expected[] = {
+        {form.get(), QAccessible::Window, "Verbaro Tool"},
+        {form->quizGroup, QAccessible::Grouping, "Animals"},
+        {form->correctValue, QAccessible::StaticText, "Correct: 0"},
+        {form->incorrectValue, QAccessible::StaticText, "Incorrect: 0"},
+        {form->answeredValue, QAccessible::StaticText, "Answered: 0"},
+        {form->remainingValue, QAccessible::StaticText, "Remaining: 1"},
+        {form->questionBox, QAccessible::EditableText, "Word to translate:"},
+        {form->answerBox, QAccessible::EditableText, "Expected answer:"},
+        {form->guessBox, QAccessible::EditableText, "Your answer:"},
+        {form->reverseRadio, QAccessible::RadioButton, "Reverse"},
+    };
+    for (const auto& control : expected) {
+        EXPECT_EQ(accessible(*control.control)->role(), control.role) << control.name.toStdString();
+        EXPECT_EQ(accessible(*control.control)->text(QAccessible::Name), control.name);
+        for (const auto& [other, relation] : accessible(*control.control)->relations(QAccessible::Label))
+            EXPECT_NE(other->object(), nativeWidget(*form->quizGroup)) << control.name.toStdString();
+    }
+
+    bool shown = false;
+    const WhenAboutShown closing([&](QWidget& about) {
+        shown = true;
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&about);
+        EXPECT_EQ(window->role(), QAccessible::Dialog);
+        EXPECT_TRUE(window->state().modal);
+        QStringList texts;
+        for (const QWidget* widget : about.findChildren<QWidget*>()) {
+            const QAccessibleInterface* part = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(widget));
+            if (part->role() == QAccessible::StaticText) texts << part->text(QAccessible::Name);
+        }
+        EXPECT_TRUE(texts.contains("This program is distributed as freeware.")) << texts.join("|").toStdString();
+        EXPECT_TRUE(texts.contains("Verbaro Tool 1.0"));
+        EXPECT_EQ(texts.size(), 7);
+        about.close();
+    });
+    form->aboutButton->simulateClick();
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(MainWindow, CountsUpToSevenDigitsReadWholeFlushRightAndClearOfTheirCaptions) {
