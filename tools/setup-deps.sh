@@ -12,6 +12,7 @@ packages=(
     libcsv-dev libxml2-dev
     xvfb openbox xdotool x11-utils imagemagick
     clang-format clang-tidy shellcheck
+    dbus-bin dbus-daemon at-spi2-core python3-pyatspi
     "$@"
 )
 
