@@ -17,6 +17,7 @@
 #include "flashcards.h"
 #include "model/text.h"
 #include "table.h"
+#include "tableentries.h"
 #include "textinput.h"
 
 namespace {
@@ -46,78 +47,6 @@ bool looksLikeDictionary(std::string_view text) {
     return sampled > 0;
 }
 
-// Builds the pairs from the records of a table: the word from one column, the translations from
-// the others, fields stripped (or reduced to the text that their HTML shows), empty cells left out.
-class PairsFromRecords {
-public:
-    PairsFromRecords(std::vector<std::size_t> columns, bool html, bool skipFirst, const PairSink& sink)
-        : columns_(std::move(columns)), html_(html), skipNext_(skipFirst), sink_(sink) {}
-
-    void operator()(const Record& record) {
-        if (skipNext_) {
-            skipNext_ = false;
-            return;
-        }
-        pair_.line = record.line;
-        pair_.translations.clear();
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const std::size_t column = columns_[i];
-            if (column >= record.fieldCount) {
-                // Rows may end before their last alternatives; the word and one translation must be there.
-                if (i < 2) {
-                    throw InputError(record.line, "no column " + std::to_string(column + 1)
-                                                      + " in this record, which has "
-                                                      + std::to_string(record.fieldCount));
-                }
-                continue;
-            }
-            std::string text =
-                html_ ? htmlFieldText(record.fields[column]) : std::string(stripped(record.fields[column]));
-            if (i == 0) {
-                pair_.word = std::move(text);
-            } else if (!text.empty()) {
-                pair_.translations.push_back(std::move(text));
-            }
-        }
-        sink_(pair_);
-    }
-
-private:
-    std::vector<std::size_t> columns_;
-    bool html_;
-    bool skipNext_;
-    const PairSink& sink_;
-    Pair pair_;
-};
-
-// The first two columns that are not taken by something else.
-std::vector<std::size_t> defaultColumns(const std::vector<std::size_t>& taken) {
-    std::vector<std::size_t> columns;
-    for (std::size_t column = 0; columns.size() < 2; ++column) {
-        if (std::find(taken.begin(), taken.end(), column) == taken.end()) {
-            columns.push_back(column);
-        }
-    }
-    return columns;
-}
-
-void readPairs(Format format, const std::string& text, const ConvertOptions& options, const PairSink& sink) {
-    if (format == Format::flashcards) {
-        const FlashcardExport notes = flashcardExport(text);
-        PairsFromRecords pairs(options.columns.empty() ? defaultColumns(notes.otherColumns) : options.columns,
-                               notes.html, options.header, sink);
-        readRecords(notes.notes, options.separator != 0 ? options.separator : notes.separator, notes.firstNoteLine,
-                    std::ref(pairs));
-        return;
-    }
-    PairsFromRecords pairs(options.columns.empty() ? defaultColumns({}) : options.columns, false, options.header, sink);
-    char separator = options.separator;
-    if (separator == 0) {
-        separator = format == Format::tsv ? '\t' : guessedSeparator(text);
-    }
-    readRecords(text, separator, 1, std::ref(pairs));
-}
-
 std::string dictionaryTitle(const ConvertOptions& options) {
     std::string title = options.titleGiven ? options.title : std::filesystem::path(options.input).stem().string();
     std::replace_if(
@@ -125,26 +54,37 @@ std::string dictionaryTitle(const ConvertOptions& options) {
     return std::string(stripped(title));
 }
 
-std::string dictionaryText(const ConvertOptions& options, const Reporter& reporter, Format format, std::string bytes) {
+std::string dictionaryText(const ConvertOptions& options, Reporter& reporter, Format format, std::string bytes) {
     DictionaryWriter writer(dictionaryTitle(options), reporter);
     const PairSink sink = [&writer](const Pair& pair) { writer.add(pair); };
     if (format == Format::kvtml) {
-        readKvtml(bytes, options.encoding, options.languages, sink);
+        readKvtml(bytes, options.encoding, options.languages, options.table.alternatives, reporter, sink);
     } else {
-        readPairs(format, decodedText(std::move(bytes), options.encoding), options, sink);
+        const std::string text = decodedText(std::move(bytes), options.encoding, reporter);
+        if (format == Format::flashcards) {
+            readFlashcards(text, options.table, reporter, sink);
+        } else {
+            readTable(text, format == Format::tsv ? '\t' : '\0', options.table, reporter, sink);
+        }
+    }
+    if (writer.entryCount() == 0 && reporter.skipCount() > 0) {
+        throw InputError(0, "no entry was written: every one was left out");
     }
     return writer.text();
 }
 
-std::string tableText(const ConvertOptions& options, const Reporter& reporter) {
+std::string tableText(const ConvertOptions& options) {
     Format tableFormat = options.tableFormat;
     if (tableFormat == Format::guessed) {
         const std::string extension = lowerCaseExtension(options.output);
         tableFormat = extension == ".tsv" || extension == ".tab" || extension == ".txt" ? Format::tsv : Format::csv;
     }
-    const char separator = options.separator != 0 ? options.separator : tableFormat == Format::tsv ? '\t' : ',';
+    const char separator = options.table.separator != '\0' ? options.table.separator
+                         : tableFormat == Format::tsv      ? '\t'
+                                                           : ',';
     std::string text;
-    readDictionaryRows(options.input, reporter,
+    appendRow(text, {std::string(wordsHeader), std::string(translationsHeader)}, separator);
+    readDictionaryRows(options.input,
                        [&text, separator](const std::vector<std::string>& row) { appendRow(text, row, separator); });
     return text;
 }
@@ -219,16 +159,6 @@ std::string writeOutput(const std::string& target, const std::string& text) {
     return std::strerror(reason);
 }
 
-void reportError(const std::string& inputFile, const InputError& error) {
-    const std::string& file = error.file().empty() ? inputFile : error.file();
-    if (error.line() == 0) {
-        std::fprintf(stderr, "%s: %s\n", file.c_str(), error.what());
-    } else {
-        std::fprintf(stderr, "%s:%llu: %s\n", file.c_str(), static_cast<unsigned long long>(error.line()),
-                     error.what());
-    }
-}
-
 }  // namespace
 
 Format guessedFormat(const std::string& fileName, std::string_view bytes) {
@@ -260,7 +190,7 @@ Format guessedFormat(const std::string& fileName, std::string_view bytes) {
 }
 
 int convert(const ConvertOptions& options) {
-    const Reporter reporter{options.input, options.strict};
+    Reporter reporter(options.input, options.strict);
     std::string text;
     try {
         // The parser reads a dictionary itself, so the bytes read here serve only the other formats.
@@ -268,14 +198,16 @@ int convert(const ConvertOptions& options) {
         const Format format = options.format == Format::guessed ? guessedFormat(options.input, bytes) : options.format;
         if (format != Format::dictionary && options.tableFormat != Format::guessed
             && options.tableFormat != Format::dictionary) {
-            std::fprintf(stderr, "verbaro-convert: only a dictionary is turned into a table\n");
-            return 2;
+            throw WrongUsage("only a dictionary is turned into a table");
         }
-        text = format == Format::dictionary ? tableText(options, reporter)
+        text = format == Format::dictionary ? tableText(options)
                                             : dictionaryText(options, reporter, format, std::move(bytes));
     } catch (const InputError& error) {
-        reportError(options.input, error);
+        reporter.fail(error);
         return 1;
+    } catch (const WrongUsage& error) {
+        std::fprintf(stderr, "verbaro-convert: %s\n", error.what());
+        return 2;
     }
     if (const std::string failure = writeOutput(options.output, text); !failure.empty()) {
         std::fprintf(stderr, "%s: %s\n", options.output.c_str(), failure.c_str());
