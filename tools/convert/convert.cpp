@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -54,13 +55,15 @@ std::string dictionaryTitle(const ConvertOptions& options) {
     return std::string(stripped(title));
 }
 
-std::string dictionaryText(const ConvertOptions& options, Reporter& reporter, Format format, std::string bytes) {
-    DictionaryWriter writer(dictionaryTitle(options), reporter);
+// The dictionary as text; the writer keeps it.
+std::string_view dictionaryText(const ConvertOptions& options, Reporter& reporter, Format format,
+                                std::string_view bytes, DictionaryWriter& writer) {
     const PairSink sink = [&writer](const Pair& pair) { writer.add(pair); };
     if (format == Format::kvtml) {
         readKvtml(bytes, options.encoding, options.languages, options.table.alternatives, reporter, sink);
     } else {
-        const std::string text = decodedText(std::move(bytes), options.encoding, reporter);
+        std::string converted;
+        const std::string_view text = decodedText(bytes, options.encoding, reporter, converted);
         if (format == Format::flashcards) {
             readFlashcards(text, options.table, reporter, sink);
         } else {
@@ -111,7 +114,7 @@ private:
 
 // Writes the whole text to standard output, or to the file through a temporary file beside it
 // that replaces the file only once it is complete. Returns an error message, empty when written.
-std::string writeOutput(const std::string& target, const std::string& text) {
+std::string writeOutput(const std::string& target, std::string_view text) {
     if (target == "-") {
         return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0
                  ? ""
@@ -191,17 +194,26 @@ Format guessedFormat(const std::string& fileName, std::string_view bytes) {
 
 int convert(const ConvertOptions& options) {
     Reporter reporter(options.input, options.strict);
-    std::string text;
+    std::optional<DictionaryWriter> writer;
+    std::string table;
+    std::string_view text;
     try {
         // The parser reads a dictionary itself, so the bytes read here serve only the other formats.
-        std::string bytes = options.format == Format::dictionary ? "" : readWholeFile(options.input);
-        const Format format = options.format == Format::guessed ? guessedFormat(options.input, bytes) : options.format;
+        const ByteBuffer bytes = options.format == Format::dictionary ? ByteBuffer() : readWholeFile(options.input);
+        const Format format =
+            options.format == Format::guessed ? guessedFormat(options.input, bytes.view()) : options.format;
         if (format != Format::dictionary && options.tableFormat != Format::guessed
             && options.tableFormat != Format::dictionary) {
             throw WrongUsage("only a dictionary is turned into a table");
         }
-        text = format == Format::dictionary ? tableText(options)
-                                            : dictionaryText(options, reporter, format, std::move(bytes));
+        if (format == Format::dictionary) {
+            table = tableText(options);
+            text = table;
+        } else {
+            // A dictionary line holds about as many bytes as the record it comes from.
+            writer.emplace(dictionaryTitle(options), reporter, bytes.view().size() + bytes.view().size() / 8);
+            text = dictionaryText(options, reporter, format, bytes.view(), *writer);
+        }
     } catch (const InputError& error) {
         reporter.fail(error);
         return 1;

@@ -22,9 +22,28 @@ constexpr std::array<const char*, 256> refusedBytes = [] {
     return reasons;
 }();
 
-std::string whyItemNotWritable(const std::string& item) {
-    // One pass over the item, since this runs for every cell of a large table; a line break
-    // weighs more than any other reason.
+// Whether any byte of the item has a meaning of its own: one pass without branches, since this
+// runs for every cell of a large table.
+bool holdsRefusedByte(std::string_view item) {
+    static constexpr std::array<bool, 256> refused = [] {
+        std::array<bool, 256> table{};
+        for (std::size_t byte = 0; byte < table.size(); ++byte) {
+            table[byte] = refusedBytes[byte] != nullptr;
+        }
+        return table;
+    }();
+    bool found = false;
+    for (const char byte : item) {
+        found |= refused[static_cast<unsigned char>(byte)];
+    }
+    return found;
+}
+
+std::string whyItemNotWritable(std::string_view item) {
+    if (!holdsRefusedByte(item)) {
+        return {};
+    }
+    // A line break weighs more than any other reason.
     const char* reason = nullptr;
     for (const char byte : item) {
         if (const char* refused = refusedBytes[static_cast<unsigned char>(byte)]; refused != nullptr) {
@@ -34,10 +53,11 @@ std::string whyItemNotWritable(const std::string& item) {
     return reason == nullptr ? std::string() : quoted(item) + " holds " + reason;
 }
 
-void appendJoined(std::string& out, const std::vector<std::string>& items) {
+template <typename Text, typename Item>
+void appendJoined(Text& out, const std::vector<Item>& items) {
     for (std::size_t i = 0; i < items.size(); ++i) {
-        out += i == 0 ? "" : ", ";
-        out += items[i];
+        out.append(i == 0 ? "" : ", ");
+        out.append(items[i]);
     }
 }
 
@@ -61,7 +81,7 @@ private:
 
 }  // namespace
 
-std::size_t appendItems(std::string_view cell, std::string_view separators, std::vector<std::string>& items) {
+std::size_t appendItems(std::string_view cell, std::string_view separators, std::vector<std::string_view>& items) {
     cell = stripped(cell);
     if (cell.empty()) {
         return 0;
@@ -94,8 +114,8 @@ std::string whyNotWritable(const Pair& pair) {
         return "the word " + quoted(pair.words.front()) + " has no translation";
     }
     // The word's own faults first: the line is cut at them before it could be a directive.
-    for (const std::vector<std::string>* side : {&pair.words, &pair.translations}) {
-        for (const std::string& item : *side) {
+    for (const std::vector<std::string_view>* side : {&pair.words, &pair.translations}) {
+        for (const std::string_view& item : *side) {
             if (std::string reason = whyItemNotWritable(item); !reason.empty()) {
                 return reason;
             }
@@ -107,8 +127,12 @@ std::string whyNotWritable(const Pair& pair) {
     return {};
 }
 
-DictionaryWriter::DictionaryWriter(const std::string& title, Reporter& reporter) : reporter_(reporter) {
-    text_ = "@ver 1.0\n@title " + title + "\n";
+DictionaryWriter::DictionaryWriter(const std::string& title, Reporter& reporter, std::size_t sizeHint)
+    : reporter_(reporter) {
+    text_.reserve(sizeHint + title.size() + 32);
+    text_.append("@ver 1.0\n@title ");
+    text_.append(title);
+    text_.append("\n");
 }
 
 void DictionaryWriter::add(const Pair& pair) {
@@ -118,9 +142,9 @@ void DictionaryWriter::add(const Pair& pair) {
         return;
     }
     appendJoined(text_, pair.words);
-    text_ += " = ";
+    text_.append(" = ");
     appendJoined(text_, pair.translations);
-    text_ += '\n';
+    text_.append("\n");
     ++entryCount_;
 }
 

@@ -11,11 +11,11 @@
 
 // One entry read from another format: the line where it stands in the input, its words (the first
 // one asked) and its translations (the first one shown, every one accepted). Texts are UTF-8 and
-// stripped.
+// stripped; they are the reader's, valid while the pair is handed on.
 struct Pair {
     std::uint64_t line = 0;
-    std::vector<std::string> words;
-    std::vector<std::string> translations;
+    std::vector<std::string_view> words;
+    std::vector<std::string_view> translations;
 };
 
 using PairSink = std::function<void(const Pair&)>;
@@ -28,7 +28,7 @@ constexpr std::string_view translationsHeader = "translations (separated by comm
 // Appends the items of a cell to a side of an entry: the whole cell, stripped, or with
 // `separators` the stripped pieces between any of those characters. Empty items are left out;
 // returns how many were.
-std::size_t appendItems(std::string_view cell, std::string_view separators, std::vector<std::string>& items);
+std::size_t appendItems(std::string_view cell, std::string_view separators, std::vector<std::string_view>& items);
 
 // Why a dictionary line cannot hold the entry exactly as it stands; empty when it can.
 std::string whyNotWritable(const Pair& pair);
@@ -37,15 +37,16 @@ std::string whyNotWritable(const Pair& pair);
 // line for every entry that the format can hold; the others go to the reporter.
 class DictionaryWriter {
 public:
-    DictionaryWriter(const std::string& title, Reporter& reporter);
+    // `sizeHint`: about how many bytes the dictionary will have.
+    DictionaryWriter(const std::string& title, Reporter& reporter, std::size_t sizeHint = 0);
 
     void add(const Pair& pair);
-    const std::string& text() const { return text_; }
+    std::string_view text() const { return text_.view(); }
     std::uint64_t entryCount() const { return entryCount_; }
 
 private:
     Reporter& reporter_;
-    std::string text_;
+    ByteBuffer text_;
     std::uint64_t entryCount_ = 0;
 };
 

@@ -185,9 +185,9 @@ void readKvtml(std::string_view bytes, const std::string& encoding, const Langua
         pair.line = static_cast<std::uint64_t>(xmlGetLineNo(node));
         pair.words.clear();
         pair.translations.clear();
-        for (const auto& [id, side] : {std::pair{&fromId, &pair.words}, std::pair{&toId, &pair.translations}}) {
-            const std::string text = translationText(node, *id);
-            if (appendItems(text, alternatives, *side) > 0) {
+        const std::string texts[] = {translationText(node, fromId), translationText(node, toId)};
+        for (const std::string& text : texts) {
+            if (appendItems(text, alternatives, &text == &texts[0] ? pair.words : pair.translations) > 0) {
                 reporter.skip(pair.line, "an empty alternative in " + quoted(text));
             }
         }

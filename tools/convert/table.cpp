@@ -27,6 +27,8 @@ constexpr SeparatorName separatorNames[] = {
 
 struct Reading {
     Record record;
+    // The fields of a record that libcsv unquotes; the record's fields are views of these.
+    std::vector<std::string> unquoted;
     const RecordSink* sink = nullptr;
     bool inRecord = false;
     // An exception must not unwind through the C parser; it waits here until the parser returns.
@@ -37,15 +39,25 @@ void setField(Record& record, std::string_view field) {
     if (record.fieldCount == record.fields.size()) {
         record.fields.emplace_back();
     }
-    record.fields[record.fieldCount++].assign(field);
+    record.fields[record.fieldCount++] = field;
 }
 
 void endField(void* bytes, std::size_t length, void* data) {
-    setField(static_cast<Reading*>(data)->record, std::string_view(static_cast<const char*>(bytes), length));
+    auto* reading = static_cast<Reading*>(data);
+    const std::size_t index = reading->record.fieldCount;
+    if (index == reading->unquoted.size()) {
+        reading->unquoted.emplace_back();
+    }
+    // The view is taken once the record is complete, when no string moves any more.
+    reading->unquoted[index].assign(static_cast<const char*>(bytes), length);
+    setField(reading->record, {});
 }
 
 void endRecord(int, void* data) {
     auto* reading = static_cast<Reading*>(data);
+    for (std::size_t i = 0; i < reading->record.fieldCount; ++i) {
+        reading->record.fields[i] = reading->unquoted[i];
+    }
     if (!reading->failure) {
         try {
             (*reading->sink)(reading->record);

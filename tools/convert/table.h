@@ -8,11 +8,12 @@
 #include <string_view>
 #include <vector>
 
-// One record of a table: the line on which it starts and its fields as they stand, unquoted.
-// `fields` may hold more strings than the record has; the first `fieldCount` are its own.
+// One record of a table: the line on which it starts and its fields as they stand, unquoted, valid
+// while the record is handed on. `fields` may hold more than the record has; the first
+// `fieldCount` are its own.
 struct Record {
     std::uint64_t line = 0;
-    std::vector<std::string> fields;
+    std::vector<std::string_view> fields;
     std::size_t fieldCount = 0;
 };
 

@@ -45,6 +45,7 @@ EntriesFromRecords::EntriesFromRecords(const TableOptions& options, RecordLayout
     for (const std::size_t column : layout_.uncounted) {
         setTrue(read_, column);
     }
+    shown_.resize(columns_.size());
 }
 
 // The user's 0-based number of a column of the record; for the record's size, its counted columns.
@@ -69,7 +70,7 @@ bool EntriesFromRecords::isOwnHeader(const Record& record) const {
     }
     return std::all_of(record.fields.begin() + 2,
                        record.fields.begin() + static_cast<std::ptrdiff_t>(record.fieldCount),
-                       [](const std::string& field) { return stripped(field).empty(); });
+                       [](std::string_view field) { return stripped(field).empty(); });
 }
 
 void EntriesFromRecords::take(const Record& record) {
@@ -94,9 +95,9 @@ void EntriesFromRecords::take(const Record& record) {
         if (column >= record.fieldCount) {
             continue;
         }
-        std::vector<std::string>& side = i == 0 ? pair_.words : pair_.translations;
+        std::vector<std::string_view>& side = i == 0 ? pair_.words : pair_.translations;
         const std::size_t itemsBefore = side.size();
-        if (appendItems(cellText(record.fields[column], record.line), alternatives_, side) > 0) {
+        if (appendItems(cellText(i, record.fields[column], record.line), alternatives_, side) > 0) {
             reporter_.skip(record.line, "an empty alternative in " + quoted(stripped(record.fields[column])));
         }
         // An empty cell among the translations is worth a word only before one with text.
@@ -133,15 +134,18 @@ bool EntriesFromRecords::tooShort(const Record& record) {
     return false;
 }
 
-std::string_view EntriesFromRecords::cellText(const std::string& field, std::uint64_t line) {
+std::string_view EntriesFromRecords::cellText(std::size_t index, std::string_view field, std::uint64_t line) {
     std::string_view text = field;
     std::size_t media = 0;
     if (layout_.mediaReferences && (media = withoutSoundReferences(text, withoutMedia_)) > 0) {
         text = withoutMedia_;
     }
     if (layout_.html) {
-        shown_ = htmlFieldText(text, &media);
-        text = shown_;
+        shown_[index] = htmlFieldText(text, &media);
+        text = shown_[index];
+    } else if (media > 0) {
+        shown_[index] = withoutMedia_;
+        text = shown_[index];
     }
     if (media > 0) {
         firstMediaLine_ = cellsWithMedia_++ == 0 ? line : firstMediaLine_;

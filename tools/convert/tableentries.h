@@ -55,7 +55,8 @@ private:
     std::size_t recordColumn(std::size_t countedColumn) const;
     bool isOwnHeader(const Record& record) const;
     bool tooShort(const Record& record);
-    std::string_view cellText(const std::string& field, std::uint64_t line);
+    // The text of the cell that the index-th column read holds; it stays valid for the record.
+    std::string_view cellText(std::size_t index, std::string_view field, std::uint64_t line);
     void noteUnread(const Record& record);
 
     RecordLayout layout_;
@@ -68,7 +69,7 @@ private:
     const PairSink& sink_;
     Pair pair_;
     std::string withoutMedia_;
-    std::string shown_;
+    std::vector<std::string> shown_;  // by column read, when the cell is not the field as it is
 
     std::size_t mostCountedColumns_ = 0;
     bool separatorHinted_ = false;

@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -59,11 +61,11 @@ bool hasNonAscii(std::string_view text) {
 // Each line decided on its own: well-formed UTF-8 as it is, anything else from Windows-1252. In a
 // file that has UTF-8 beyond ASCII too (or a UTF-8 mark), each guessed line is reported; a file
 // without any is a Windows-1252 file, reported once.
-std::string decodedByLine(std::string bytes, bool markedUtf8, Reporter& reporter) {
+std::string_view decodedByLine(std::string_view bytes, bool markedUtf8, Reporter& reporter, std::string& text) {
     if (isWellFormedUtf8(bytes)) {
         return bytes;
     }
-    std::string text;
+    text.clear();
     text.reserve(bytes.size() + bytes.size() / 2);
     std::string converted;
     std::vector<std::uint64_t> guessedLines;
@@ -200,22 +202,56 @@ std::uint64_t lineNumberAt(std::string_view text, std::size_t offset) {
     return number;
 }
 
-std::string readWholeFile(const std::string& path) {
+ByteBuffer::~ByteBuffer() {
+    if (data_ != nullptr) {
+        ::munmap(data_, capacity_);
+    }
+}
+
+ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {}
+
+ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+    return *this;
+}
+
+void ByteBuffer::reserve(std::size_t capacity) {
+    if (capacity <= capacity_) {
+        return;
+    }
+    constexpr std::size_t largePage = std::size_t{2} << 20;
+    capacity = (std::max(capacity, capacity_ * 2) + largePage - 1) / largePage * largePage;
+    void* grown = data_ == nullptr
+                    ? ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                    : ::mremap(data_, capacity_, capacity, MREMAP_MAYMOVE);
+    if (grown == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    ::madvise(grown, capacity, MADV_HUGEPAGE);
+    data_ = static_cast<char*>(grown);
+    capacity_ = capacity;
+}
+
+ByteBuffer readWholeFile(const std::string& path) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         throw InputError(0, std::strerror(errno));
     }
     struct stat status {};
-    std::string bytes;
+    ByteBuffer bytes;
     // The size is a hint only: a file may grow or shrink while it is read.
-    bytes.resize(::fstat(descriptor, &status) == 0 && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1
-                                                                         : 1 << 16);
-    std::size_t filled = 0;
+    bytes.reserve(::fstat(descriptor, &status) == 0 && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1
+                                                                          : 1 << 16);
     while (true) {
-        if (filled == bytes.size()) {
-            bytes.resize(bytes.size() * 2);
+        if (bytes.spare() == 0) {
+            bytes.reserve(bytes.view().size() + 1);
         }
-        const ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+        const ssize_t count = ::read(descriptor, bytes.end(), bytes.spare());
         if (count == 0) {
             break;
         }
@@ -224,37 +260,37 @@ std::string readWholeFile(const std::string& path) {
             ::close(descriptor);
             throw InputError(0, std::strerror(reason));
         }
-        filled += count > 0 ? static_cast<std::size_t>(count) : 0;
+        bytes.grow(count > 0 ? static_cast<std::size_t>(count) : 0);
     }
     ::close(descriptor);
-    bytes.resize(filled);
     return bytes;
 }
 
-std::string decodedText(std::string bytes, const std::string& encoding, Reporter& reporter) {
+std::string_view decodedText(std::string_view bytes, const std::string& encoding, Reporter& reporter,
+                             std::string& converted) {
     std::string chosen = encoding;
     if (chosen.empty()) {
         for (const MarkedEncoding& marked : markedEncodings) {
-            if (std::string_view(bytes).starts_with(marked.mark)) {
+            if (bytes.starts_with(marked.mark)) {
                 chosen = marked.encoding;
-                bytes.erase(0, marked.mark.size());
+                bytes.remove_prefix(marked.mark.size());
                 break;
             }
         }
         if (chosen.empty() || chosen == "UTF-8") {
-            return decodedByLine(std::move(bytes), !chosen.empty(), reporter);
+            return decodedByLine(bytes, !chosen.empty(), reporter, converted);
         }
     }
-    std::string text;
+    std::string_view text = bytes;
     if (isUtf8Name(chosen)) {
         checkUtf8(bytes);
-        text = std::move(bytes);
     } else {
-        text = Converter(chosen).converted(bytes, chosen);
+        converted = Converter(chosen).converted(bytes, chosen);
+        text = converted;
     }
     // A named encoding keeps its mark through the conversion.
-    if (std::string_view(text).starts_with(utf8Mark)) {
-        text.erase(0, utf8Mark.size());
+    if (text.starts_with(utf8Mark)) {
+        text.remove_prefix(utf8Mark.size());
     }
     return text;
 }
