@@ -5,12 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -24,6 +24,7 @@
 namespace {
 
 constexpr std::size_t linesToSample = 20;
+constexpr int endingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 std::string lowerCaseExtension(const std::string& fileName) {
     return asciiLowerCased(std::filesystem::path(fileName).extension().string());
@@ -55,27 +56,6 @@ std::string dictionaryTitle(const ConvertOptions& options) {
     return std::string(stripped(title));
 }
 
-// The dictionary as text; the writer keeps it.
-std::string_view dictionaryText(const ConvertOptions& options, Reporter& reporter, Format format,
-                                std::string_view bytes, DictionaryWriter& writer) {
-    const PairSink sink = [&writer](const Pair& pair) { writer.add(pair); };
-    if (format == Format::kvtml) {
-        readKvtml(bytes, options.encoding, options.languages, options.table.alternatives, reporter, sink);
-    } else {
-        std::string converted;
-        const std::string_view text = decodedText(bytes, options.encoding, reporter, converted);
-        if (format == Format::flashcards) {
-            readFlashcards(text, options.table, reporter, sink);
-        } else {
-            readTable(text, format == Format::tsv ? '\t' : '\0', options.table, reporter, sink);
-        }
-    }
-    if (writer.entryCount() == 0 && reporter.skipCount() > 0) {
-        throw InputError(0, "no entry was written: every one was left out");
-    }
-    return writer.text();
-}
-
 std::string tableText(const ConvertOptions& options) {
     Format tableFormat = options.tableFormat;
     if (tableFormat == Format::guessed) {
@@ -92,14 +72,13 @@ std::string tableText(const ConvertOptions& options) {
     return text;
 }
 
-// Keeps the signals that end a process from arriving while the output file is written, so that
-// an interrupted run cannot leave a temporary file behind; they take effect once it is done.
+// Keeps the signals that end a process from arriving while the output file takes its place.
 class EndingSignalsHeld {
 public:
     EndingSignalsHeld() {
         sigset_t ending;
         sigemptyset(&ending);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+        for (const int signal : endingSignals) {
             sigaddset(&ending, signal);
         }
         ::sigprocmask(SIG_BLOCK, &ending, &previous_);
@@ -112,54 +91,136 @@ private:
     sigset_t previous_{};
 };
 
-// Writes the whole text to standard output, or to the file through a temporary file beside it
-// that replaces the file only once it is complete. Returns an error message, empty when written.
-std::string writeOutput(const std::string& target, std::string_view text) {
-    if (target == "-") {
-        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0
-                 ? ""
-                 : std::strerror(errno);
+// The temporary file that a signal ending the process removes first.
+std::atomic<const char*> temporaryToRemove{nullptr};
+
+void removeTemporaryAndEnd(int signal) {
+    if (const char* temporary = temporaryToRemove.load(); temporary != nullptr) {
+        ::unlink(temporary);
     }
-    const EndingSignalsHeld held;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    // A file that is replaced keeps its permissions, and a link named as the output keeps
-    // pointing where it did: the file behind it is the one replaced.
-    std::string file = target;
-    mode_t mode = 0666 & ~mask;
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        mode = existing.st_mode & 07777;
-        std::error_code failure;
-        const std::filesystem::path resolved = std::filesystem::canonical(target, failure);
-        if (!failure) {
-            file = resolved.string();
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+// Where the result goes. Standard output gets it all at once, at the end. A file gets it through a
+// temporary file beside it, written as the result grows and put in the file's place once complete;
+// it is removed when the conversion fails or a signal ends it.
+class Output {
+public:
+    explicit Output(const std::string& target) : target_(target) {
+        if (target == "-") {
+            return;
+        }
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        // A file that is replaced keeps its permissions, and a link named as the output keeps
+        // pointing where it did: the file behind it is the one replaced.
+        file_ = target;
+        mode_t mode = 0666 & ~mask;
+        struct stat existing {};
+        if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+            mode = existing.st_mode & 07777;
+            std::error_code failure;
+            const std::filesystem::path resolved = std::filesystem::canonical(target, failure);
+            if (!failure) {
+                file_ = resolved.string();
+            }
+        }
+        temporary_ = file_ + ".XXXXXX";
+        for (const int signal : endingSignals) {
+            ::signal(signal, removeTemporaryAndEnd);
+        }
+        const EndingSignalsHeld held;
+        descriptor_ = ::mkstemp(temporary_.data());
+        if (descriptor_ < 0) {
+            error_ = errno;
+            return;
+        }
+        temporaryToRemove = temporary_.c_str();
+        if (::fchmod(descriptor_, mode) != 0) {
+            error_ = errno;
         }
     }
-    std::string temporary = file + ".XXXXXX";
-    const int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0) {
-        return std::strerror(errno);
-    }
-    bool written = ::fchmod(descriptor, mode) == 0;
-    for (std::size_t done = 0; written && done < text.size();) {
-        const ssize_t count = ::write(descriptor, text.data() + done, text.size() - done);
-        written = count > 0 || (count < 0 && errno == EINTR);
-        done += count > 0 ? static_cast<std::size_t>(count) : 0;
-    }
-    int reason = errno;
-    if (::close(descriptor) != 0 && written) {
-        written = false;
-        reason = errno;
-    }
-    if (written) {
-        if (::rename(temporary.c_str(), file.c_str()) == 0) {
-            return {};
+    ~Output() {
+        if (descriptor_ >= 0) {
+            const EndingSignalsHeld held;
+            ::close(descriptor_);
+            ::unlink(temporary_.c_str());
+            temporaryToRemove = nullptr;
         }
-        reason = errno;
     }
-    ::unlink(temporary.c_str());
-    return std::strerror(reason);
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+
+    // Why the output cannot be written; empty while it can.
+    std::string failure() const { return error_ == 0 ? "" : std::strerror(error_); }
+
+    void write(std::string_view text) {
+        if (target_ == "-") {
+            standardOutput_.append(text);
+            return;
+        }
+        while (error_ == 0 && !text.empty()) {
+            const ssize_t count = ::write(descriptor_, text.data(), text.size());
+            if (count < 0 && errno != EINTR) {
+                error_ = errno;
+            }
+            text.remove_prefix(count > 0 ? static_cast<std::size_t>(count) : 0);
+        }
+    }
+
+    // Puts the output in place; returns why it could not, empty when done.
+    std::string commit() {
+        if (target_ == "-") {
+            const std::string_view text = standardOutput_.view();
+            return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0
+                     ? ""
+                     : std::strerror(errno);
+        }
+        const EndingSignalsHeld held;
+        if (::close(std::exchange(descriptor_, -1)) != 0 && error_ == 0) {
+            error_ = errno;
+        }
+        if (error_ == 0 && ::rename(temporary_.c_str(), file_.c_str()) != 0) {
+            error_ = errno;
+        }
+        if (error_ != 0) {
+            ::unlink(temporary_.c_str());
+        }
+        temporaryToRemove = nullptr;
+        return failure();
+    }
+
+private:
+    std::string target_;
+    std::string file_;
+    std::string temporary_;
+    int descriptor_ = -1;
+    int error_ = 0;
+    ByteBuffer standardOutput_;
+};
+
+void writeDictionary(const ConvertOptions& options, Reporter& reporter, Format format, std::string_view bytes,
+                     Output& output) {
+    // Written out a block at a time, so that the text is never all in memory.
+    DictionaryWriter writer(dictionaryTitle(options), reporter,
+                            [&output](std::string_view text) { output.write(text); });
+    const PairSink sink = [&writer](const Pair& pair) { writer.add(pair); };
+    if (format == Format::kvtml) {
+        readKvtml(bytes, options.encoding, options.languages, options.table.alternatives, reporter, sink);
+    } else {
+        std::string converted;
+        const std::string_view text = decodedText(bytes, options.encoding, reporter, converted);
+        if (format == Format::flashcards) {
+            readFlashcards(text, options.table, reporter, sink);
+        } else {
+            readTable(text, format == Format::tsv ? '\t' : '\0', options.table, reporter, sink);
+        }
+    }
+    if (writer.entryCount() == 0 && reporter.skipCount() > 0) {
+        throw InputError(0, "no entry was written: every one was left out");
+    }
+    writer.finish();
 }
 
 }  // namespace
@@ -194,9 +255,11 @@ Format guessedFormat(const std::string& fileName, std::string_view bytes) {
 
 int convert(const ConvertOptions& options) {
     Reporter reporter(options.input, options.strict);
-    std::optional<DictionaryWriter> writer;
-    std::string table;
-    std::string_view text;
+    Output output(options.output);
+    if (const std::string failure = output.failure(); !failure.empty()) {
+        std::fprintf(stderr, "%s: %s\n", options.output.c_str(), failure.c_str());
+        return 1;
+    }
     try {
         // The parser reads a dictionary itself, so the bytes read here serve only the other formats.
         const ByteBuffer bytes = options.format == Format::dictionary ? ByteBuffer() : readWholeFile(options.input);
@@ -207,12 +270,9 @@ int convert(const ConvertOptions& options) {
             throw WrongUsage("only a dictionary is turned into a table");
         }
         if (format == Format::dictionary) {
-            table = tableText(options);
-            text = table;
+            output.write(tableText(options));
         } else {
-            // A dictionary line holds about as many bytes as the record it comes from.
-            writer.emplace(dictionaryTitle(options), reporter, bytes.view().size() + bytes.view().size() / 8);
-            text = dictionaryText(options, reporter, format, bytes.view(), *writer);
+            writeDictionary(options, reporter, format, bytes.view(), output);
         }
     } catch (const InputError& error) {
         reporter.fail(error);
@@ -221,7 +281,7 @@ int convert(const ConvertOptions& options) {
         std::fprintf(stderr, "verbaro-convert: %s\n", error.what());
         return 2;
     }
-    if (const std::string failure = writeOutput(options.output, text); !failure.empty()) {
+    if (const std::string failure = output.commit(); !failure.empty()) {
         std::fprintf(stderr, "%s: %s\n", options.output.c_str(), failure.c_str());
         return 1;
     }

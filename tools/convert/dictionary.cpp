@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <utility>
 
 #include "model/text.h"
 #include "model/wordlist.h"
@@ -10,6 +11,9 @@
 #include "parser/quoting.h"
 
 namespace {
+
+// What the writer hands on at a time: large enough for few writes, small enough to stay in cache.
+constexpr std::size_t blockSize = std::size_t{1} << 20;
 
 // The bytes that a dictionary line gives a meaning of their own, with the reason each is refused.
 constexpr std::array<const char*, 256> refusedBytes = [] {
@@ -127,12 +131,11 @@ std::string whyNotWritable(const Pair& pair) {
     return {};
 }
 
-DictionaryWriter::DictionaryWriter(const std::string& title, Reporter& reporter, std::size_t sizeHint)
-    : reporter_(reporter) {
-    text_.reserve(sizeHint + title.size() + 32);
-    text_.append("@ver 1.0\n@title ");
-    text_.append(title);
-    text_.append("\n");
+DictionaryWriter::DictionaryWriter(const std::string& title, Reporter& reporter,
+                                   std::function<void(std::string_view)> output)
+    : reporter_(reporter), output_(std::move(output)) {
+    text_.reserve(blockSize + blockSize / 4);
+    text_ = "@ver 1.0\n@title " + title + "\n";
 }
 
 void DictionaryWriter::add(const Pair& pair) {
@@ -142,10 +145,19 @@ void DictionaryWriter::add(const Pair& pair) {
         return;
     }
     appendJoined(text_, pair.words);
-    text_.append(" = ");
+    text_ += " = ";
     appendJoined(text_, pair.translations);
-    text_.append("\n");
+    text_ += '\n';
     ++entryCount_;
+    if (text_.size() >= blockSize) {
+        output_(text_);
+        text_.clear();
+    }
+}
+
+void DictionaryWriter::finish() {
+    output_(text_);
+    text_.clear();
 }
 
 void readDictionaryRows(const std::string& fileName, const std::function<void(const std::vector<std::string>&)>& sink) {

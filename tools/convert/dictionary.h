@@ -33,20 +33,21 @@ std::size_t appendItems(std::string_view cell, std::string_view separators, std:
 // Why a dictionary line cannot hold the entry exactly as it stands; empty when it can.
 std::string whyNotWritable(const Pair& pair);
 
-// Collects a dictionary file: "@ver 1.0", the title, then one "word, word = translation, ..."
-// line for every entry that the format can hold; the others go to the reporter.
+// Writes a dictionary file: "@ver 1.0", the title, then one "word, word = translation, ..." line
+// for every entry that the format can hold; the others go to the reporter. The text goes to the
+// output a block at a time, the last one on finish().
 class DictionaryWriter {
 public:
-    // `sizeHint`: about how many bytes the dictionary will have.
-    DictionaryWriter(const std::string& title, Reporter& reporter, std::size_t sizeHint = 0);
+    DictionaryWriter(const std::string& title, Reporter& reporter, std::function<void(std::string_view)> output);
 
     void add(const Pair& pair);
-    std::string_view text() const { return text_.view(); }
+    void finish();
     std::uint64_t entryCount() const { return entryCount_; }
 
 private:
     Reporter& reporter_;
-    ByteBuffer text_;
+    std::function<void(std::string_view)> output_;
+    std::string text_;
     std::uint64_t entryCount_ = 0;
 };
 
