@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "dictionary.h"
+#include "../tools/convert/dictionary.h"
+#include "../tools/convert/textinput.h"
 #include "model/wordlist.h"
-#include "textinput.h"
 
 class CheckedDictionary {
 public:

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "../tools/convert/kvtml.h"
 #include "convertcheck.h"
-#include "kvtml.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "../tools/convert/table.h"
+#include "../tools/convert/tableentries.h"
 #include "convertcheck.h"
-#include "table.h"
-#include "tableentries.h"
 
 namespace {
 
