@@ -352,11 +352,11 @@ TEST_F(ConvertTool, ADictionaryMadeIntoATableReadsBackToTheSameDrill) {
 
     parse("main.txt");
     const std::string drill = shown(words.lines);
-    for (const char* table : {"main.csv", "main.tsv"}) {
-        ASSERT_EQ(convert("main.txt -o "s + table).status, 0);
-        const ToolRun back = convert(table + " -o back.txt"s);
+    for (const std::string table : {"main.csv", "main.tsv", "--header main.csv"}) {
+        ASSERT_EQ(convert("main.txt -o "s + table.substr(table.find(' ') + 1)).status, 0);
+        const ToolRun back = convert(table + " -o back.txt");
         EXPECT_EQ(back.status, 0) << table;
-        const std::string name = table;
+        const std::string name = table.substr(table.find(' ') + 1);
         EXPECT_EQ(back.err, name + ":3: skipped: the word \"only\" has no translation\n" + name
                                 + ":4: skipped: the word is empty\n" + name
                                 + ":5: skipped: an empty alternative in \"cat,\"\n")

@@ -74,12 +74,13 @@ bool EntriesFromRecords::isOwnHeader(const Record& record) const {
 }
 
 void EntriesFromRecords::take(const Record& record) {
-    if (std::exchange(skipNext_, false)) {
-        firstRecord_ = false;
-        return;
-    }
+    // The header row of a table made of a dictionary is the header that --header means too.
     if (std::exchange(firstRecord_, false) && layout_.ownHeader && isOwnHeader(record)) {
         alternatives_ = alternativesGiven_ ? alternatives_ : ",";
+        skipNext_ = false;
+        return;
+    }
+    if (std::exchange(skipNext_, false)) {
         return;
     }
     if (tooShort(record)) {
