@@ -95,6 +95,16 @@ std::string_view decodedByLine(std::string_view bytes, bool markedUtf8, Reporter
     return text;
 }
 
+// The number of the line (from 1) on which the byte at `offset` of the text stands.
+std::uint64_t lineNumberAt(std::string_view text, std::size_t offset) {
+    std::uint64_t number = 1;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        const bool lineFeedFollows = i + 1 < text.size() && text[i + 1] == '\n';
+        number += text[i] == '\n' || (text[i] == '\r' && !lineFeedFollows) ? 1 : 0;
+    }
+    return number;
+}
+
 class Converter {
 public:
     explicit Converter(const std::string& encoding) : descriptor_(::iconv_open("UTF-8", encoding.c_str())) {
@@ -193,15 +203,6 @@ bool LineSplitter::next(std::string_view& content, std::string_view& whole) {
     return true;
 }
 
-std::uint64_t lineNumberAt(std::string_view text, std::size_t offset) {
-    std::uint64_t number = 1;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        const bool lineFeedFollows = i + 1 < text.size() && text[i + 1] == '\n';
-        number += text[i] == '\n' || (text[i] == '\r' && !lineFeedFollows) ? 1 : 0;
-    }
-    return number;
-}
-
 ByteBuffer::~ByteBuffer() {
     if (data_ != nullptr) {
         ::munmap(data_, capacity_);
@@ -212,13 +213,6 @@ ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
       capacity_(std::exchange(other.capacity_, 0)) {}
-
-ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
-    std::swap(data_, other.data_);
-    std::swap(size_, other.size_);
-    std::swap(capacity_, other.capacity_);
-    return *this;
-}
 
 void ByteBuffer::reserve(std::size_t capacity) {
     if (capacity <= capacity_) {

@@ -60,8 +60,6 @@ public:
 
     // False at the end of the text. `content` is the line without its end, `whole` with it.
     bool next(std::string_view& content, std::string_view& whole);
-    // Where the next line starts.
-    std::size_t position() const { return start_; }
 
 private:
     std::size_t nextAfterStart(char byte, std::size_t& cached) const;
@@ -82,7 +80,7 @@ public:
     ByteBuffer() = default;
     ~ByteBuffer();
     ByteBuffer(ByteBuffer&& other) noexcept;
-    ByteBuffer& operator=(ByteBuffer&& other) noexcept;
+    ByteBuffer& operator=(ByteBuffer&& other) = delete;
     ByteBuffer(const ByteBuffer&) = delete;
     ByteBuffer& operator=(const ByteBuffer&) = delete;
 
@@ -119,6 +117,3 @@ ByteBuffer readWholeFile(const std::string& path);
 // The text is the bytes themselves where they can be, else kept in `converted`.
 std::string_view decodedText(std::string_view bytes, const std::string& encoding, Reporter& reporter,
                              std::string& converted);
-
-// The number of the line (from 1) on which the byte at `offset` of the text stands.
-std::uint64_t lineNumberAt(std::string_view text, std::size_t offset);
