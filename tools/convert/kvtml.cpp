@@ -167,6 +167,9 @@ void readKvtml(std::string_view bytes, const std::string& encoding, const Langua
     if (to == none) {
         to = from == 0 ? 1 : 0;
     }
+    if (found[from].id == found[to].id && languages.from.empty() && languages.to.empty()) {
+        throw InputError(0, "the first two languages have the same id, " + quoted(found[from].id));
+    }
     if (found[from].id == found[to].id) {
         throw WrongUsage("--from and --to name the same language, "
                          + quoted(found[from].name.empty() ? found[from].id : found[from].name));
