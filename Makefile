@@ -4,6 +4,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 LINT_BUILD ?= build-lint
 CONFIGURE  := cmake -G Ninja -Wno-dev
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
@@ -47,7 +48,7 @@ bench: deps
 
 fuzz:
 	@tools/setup-deps.sh clang libclang-rt-14-dev
-	@CXX=clang++ $(CONFIGURE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERBARO_FUZZ=ON >/dev/null
+	@CXX=clang++ $(CONFIGURE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERBARO_FUZZ=ON -DFUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	@cmake --build $(FUZZ_BUILD)
 	@cmake --build $(FUZZ_BUILD) --target run-fuzz
 

@@ -1,5 +1,6 @@
 // Times verbaro-convert turning a table of a million rows into a dictionary, side by side with
-// `wc -l` on the same file, which gives the floor of what reading the bytes costs.
+// `wc -l` on the same file, which gives the floor of what reading the bytes costs; then the same
+// table with one byte in its middle that is not UTF-8, which has every line decoded on its own.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -19,7 +20,7 @@ constexpr int runs = 3;
 
 // A spreadsheet's export: word, translation and an alternative; every fifth row quotes a field
 // with a doubled quote in it, every fourth holds UTF-8 letters.
-void writeTable(const std::filesystem::path& file) {
+void writeTable(const std::filesystem::path& file, bool strayByte) {
     std::ofstream out(file, std::ios::binary);
     out << "word,translation,alternative\n";
     std::uint32_t state = 12345;
@@ -32,7 +33,7 @@ void writeTable(const std::filesystem::path& file) {
         } else {
             out << "translation" << number;
         }
-        out << ",alternative " << number << '\n';
+        out << ",alternative " << number << (strayByte && row == rowCount / 2 ? "\xE9" : "") << '\n';
     }
 }
 
@@ -80,15 +81,17 @@ int main() {
     const std::filesystem::path folder = folderName;
     const std::filesystem::path table = folder / "large.csv";
     const std::filesystem::path dictionary = folder / "large.txt";
-    writeTable(table);
+    const std::string command =
+        "'" VERBARO_CONVERT "' --header --columns 1,2,3 '" + table.string() + "' -o '" + dictionary.string() + "'";
+    writeTable(table, false);
 
     bool failed = false;
-    const Timing convert = bestTiming(
-        "'" VERBARO_CONVERT "' --header --columns 1,2,3 '" + table.string() + "' -o '" + dictionary.string() + "'",
-        failed);
+    const Timing convert = bestTiming(command, failed);
     const Timing count = bestTiming("wc -l < '" + table.string() + "' > /dev/null", failed);
     const std::uintmax_t tableBytes = std::filesystem::file_size(table);
     const std::uintmax_t dictionaryBytes = failed ? 0 : std::filesystem::file_size(dictionary);
+    writeTable(table, true);
+    const Timing strayByte = bestTiming(command + " 2>/dev/null", failed);
     std::filesystem::remove_all(folder);
     if (failed) {
         std::fprintf(stderr, "convert_bench: a run failed\n");
@@ -100,6 +103,7 @@ int main() {
                 megabytes, static_cast<double>(dictionaryBytes) / 1e6, runs);
     printTiming("convert:", convert, megabytes);
     printTiming("wc -l (floor):", count, megabytes);
+    printTiming("one stray byte:", strayByte, megabytes);
     std::printf("  convert / wc -l: %.1f times as long by the wall clock, %.1f by processor time\n",
                 convert.wallSeconds / count.wallSeconds, convert.processorSeconds / count.processorSeconds);
     return 0;

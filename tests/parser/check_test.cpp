@@ -65,6 +65,9 @@ TEST_F(CheckTool, LintWarnsAboutWhatTheDrillWouldTurnIntoAnnoyances) {
         {{{"main.txt", "hund=dog,hound\nHUND = hound, DOG\nhund=cat\n\xC3\x85sna=donkey\n\xC3\xA5sna=ass\n"}},
          "main.txt:2: warning: the word \"HUND\" is also at main.txt:1, with the same translations\n"
          "main.txt:3: warning: the word \"hund\" is also at main.txt:1, with other translations\n"},
+        {{{"main.txt", "hund=dog\nhund=cat\nhund = CAT\n"}},
+         "main.txt:2: warning: the word \"hund\" is also at main.txt:1, with other translations\n"
+         "main.txt:3: warning: the word \"hund\" is also at main.txt:2, with the same translations\n"},
         {{{"main.txt", "hund, Hund = dog, hound, DOG\na, b = x\na, b = y\n"}},
          "main.txt:1: warning: the word \"Hund\" is given twice\n"
          "main.txt:1: warning: the translation \"DOG\" is given twice\n"

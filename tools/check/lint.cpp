@@ -5,7 +5,7 @@
 
 #include "model/text.h"
 #include "model/wordlist.h"
-#include "quoting.h"
+#include "parser/quoting.h"
 
 namespace {
 
@@ -115,19 +115,26 @@ void Linter::lookAtWordsSeenBefore(const WordEntry& entry) {
     std::sort(seen.translations.begin(), seen.translations.end());
     seen.translations.erase(std::unique(seen.translations.begin(), seen.translations.end()), seen.translations.end());
 
-    // One warning for each earlier entry, however many words the two share.
+    // One warning for each earlier entry, however many words the two share. An entry that repeats
+    // an earlier one is named beside that one, not beside the first entry with the word.
     std::vector<std::size_t> named;
     for (const std::string& word : entry.words()) {
         if (word.empty()) {
             continue;
         }
-        const auto [first, isFirst] = firstEntryWith_.try_emplace(asciiLowerCased(word), index);
-        const std::size_t earlier = first->second;
-        if (isFirst || earlier == index || std::find(named.begin(), named.end(), earlier) != named.end()) {
+        std::vector<std::size_t>& withWord = entriesWith_[asciiLowerCased(word)];
+        const auto same = std::find_if(withWord.begin(), withWord.end(), [&](std::size_t earlier) {
+            return entries_[earlier].translations == seen.translations;
+        });
+        const bool sameTranslations = same != withWord.end();
+        if (!sameTranslations) {
+            withWord.push_back(index);
+        }
+        const std::size_t earlier = sameTranslations ? *same : withWord.front();
+        if (earlier == index || std::find(named.begin(), named.end(), earlier) != named.end()) {
             continue;
         }
         named.push_back(earlier);
-        const bool sameTranslations = entries_[earlier].translations == seen.translations;
         warn(seen.place, "the word " + quoted(word) + " is also at " + placeText(entries_[earlier].place)
                              + (sameTranslations ? ", with the same translations" : ", with other translations"));
     }

@@ -50,6 +50,7 @@ private:
     std::map<FileIdentity, std::size_t> firstReadOf_;
     bool readingAgain_ = false;
     std::vector<SeenEntry> entries_;
-    std::unordered_map<std::string, std::size_t> firstEntryWith_;  // folded word to its first entry
+    // Folded word to the entries that have it: the first one with each set of translations.
+    std::unordered_map<std::string, std::vector<std::size_t>> entriesWith_;
     std::uint32_t warningCount_ = 0;
 };

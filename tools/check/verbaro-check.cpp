@@ -11,7 +11,7 @@
 #include "lint.h"
 #include "model/wordlist.h"
 #include "parser/parser.h"
-#include "quoting.h"
+#include "parser/quoting.h"
 
 namespace {
 

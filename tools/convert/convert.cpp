@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -17,11 +18,13 @@
 #include "flashcards.h"
 #include "model/text.h"
 #include "table.h"
+#include "tableentries.h"
 #include "textinput.h"
 
 namespace {
 
 constexpr std::size_t linesToSample = 20;
+constexpr int endingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 std::string lowerCaseExtension(const std::string& fileName) {
     return asciiLowerCased(std::filesystem::path(fileName).extension().string());
@@ -46,78 +49,6 @@ bool looksLikeDictionary(std::string_view text) {
     return sampled > 0;
 }
 
-// Builds the pairs from the records of a table: the word from one column, the translations from
-// the others, fields stripped (or reduced to the text that their HTML shows), empty cells left out.
-class PairsFromRecords {
-public:
-    PairsFromRecords(std::vector<std::size_t> columns, bool html, bool skipFirst, const PairSink& sink)
-        : columns_(std::move(columns)), html_(html), skipNext_(skipFirst), sink_(sink) {}
-
-    void operator()(const Record& record) {
-        if (skipNext_) {
-            skipNext_ = false;
-            return;
-        }
-        pair_.line = record.line;
-        pair_.translations.clear();
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const std::size_t column = columns_[i];
-            if (column >= record.fieldCount) {
-                // Rows may end before their last alternatives; the word and one translation must be there.
-                if (i < 2) {
-                    throw InputError(record.line, "no column " + std::to_string(column + 1)
-                                                      + " in this record, which has "
-                                                      + std::to_string(record.fieldCount));
-                }
-                continue;
-            }
-            std::string text =
-                html_ ? htmlFieldText(record.fields[column]) : std::string(stripped(record.fields[column]));
-            if (i == 0) {
-                pair_.word = std::move(text);
-            } else if (!text.empty()) {
-                pair_.translations.push_back(std::move(text));
-            }
-        }
-        sink_(pair_);
-    }
-
-private:
-    std::vector<std::size_t> columns_;
-    bool html_;
-    bool skipNext_;
-    const PairSink& sink_;
-    Pair pair_;
-};
-
-// The first two columns that are not taken by something else.
-std::vector<std::size_t> defaultColumns(const std::vector<std::size_t>& taken) {
-    std::vector<std::size_t> columns;
-    for (std::size_t column = 0; columns.size() < 2; ++column) {
-        if (std::find(taken.begin(), taken.end(), column) == taken.end()) {
-            columns.push_back(column);
-        }
-    }
-    return columns;
-}
-
-void readPairs(Format format, const std::string& text, const ConvertOptions& options, const PairSink& sink) {
-    if (format == Format::flashcards) {
-        const FlashcardExport notes = flashcardExport(text);
-        PairsFromRecords pairs(options.columns.empty() ? defaultColumns(notes.otherColumns) : options.columns,
-                               notes.html, options.header, sink);
-        readRecords(notes.notes, options.separator != 0 ? options.separator : notes.separator, notes.firstNoteLine,
-                    std::ref(pairs));
-        return;
-    }
-    PairsFromRecords pairs(options.columns.empty() ? defaultColumns({}) : options.columns, false, options.header, sink);
-    char separator = options.separator;
-    if (separator == 0) {
-        separator = format == Format::tsv ? '\t' : guessedSeparator(text);
-    }
-    readRecords(text, separator, 1, std::ref(pairs));
-}
-
 std::string dictionaryTitle(const ConvertOptions& options) {
     std::string title = options.titleGiven ? options.title : std::filesystem::path(options.input).stem().string();
     std::replace_if(
@@ -125,38 +56,29 @@ std::string dictionaryTitle(const ConvertOptions& options) {
     return std::string(stripped(title));
 }
 
-std::string dictionaryText(const ConvertOptions& options, const Reporter& reporter, Format format, std::string bytes) {
-    DictionaryWriter writer(dictionaryTitle(options), reporter);
-    const PairSink sink = [&writer](const Pair& pair) { writer.add(pair); };
-    if (format == Format::kvtml) {
-        readKvtml(bytes, options.encoding, options.languages, sink);
-    } else {
-        readPairs(format, decodedText(std::move(bytes), options.encoding), options, sink);
-    }
-    return writer.text();
-}
-
-std::string tableText(const ConvertOptions& options, const Reporter& reporter) {
+std::string tableText(const ConvertOptions& options) {
     Format tableFormat = options.tableFormat;
     if (tableFormat == Format::guessed) {
         const std::string extension = lowerCaseExtension(options.output);
         tableFormat = extension == ".tsv" || extension == ".tab" || extension == ".txt" ? Format::tsv : Format::csv;
     }
-    const char separator = options.separator != 0 ? options.separator : tableFormat == Format::tsv ? '\t' : ',';
+    const char separator = options.table.separator != '\0' ? options.table.separator
+                         : tableFormat == Format::tsv      ? '\t'
+                                                           : ',';
     std::string text;
-    readDictionaryRows(options.input, reporter,
+    appendRow(text, {std::string(wordsHeader), std::string(translationsHeader)}, separator);
+    readDictionaryRows(options.input,
                        [&text, separator](const std::vector<std::string>& row) { appendRow(text, row, separator); });
     return text;
 }
 
-// Keeps the signals that end a process from arriving while the output file is written, so that
-// an interrupted run cannot leave a temporary file behind; they take effect once it is done.
+// Keeps the signals that end a process from arriving while the output file takes its place.
 class EndingSignalsHeld {
 public:
     EndingSignalsHeld() {
         sigset_t ending;
         sigemptyset(&ending);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+        for (const int signal : endingSignals) {
             sigaddset(&ending, signal);
         }
         ::sigprocmask(SIG_BLOCK, &ending, &previous_);
@@ -169,64 +91,136 @@ private:
     sigset_t previous_{};
 };
 
-// Writes the whole text to standard output, or to the file through a temporary file beside it
-// that replaces the file only once it is complete. Returns an error message, empty when written.
-std::string writeOutput(const std::string& target, const std::string& text) {
-    if (target == "-") {
-        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0
-                 ? ""
-                 : std::strerror(errno);
+// The temporary file that a signal ending the process removes first.
+std::atomic<const char*> temporaryToRemove{nullptr};
+
+void removeTemporaryAndEnd(int signal) {
+    if (const char* temporary = temporaryToRemove.load(); temporary != nullptr) {
+        ::unlink(temporary);
     }
-    const EndingSignalsHeld held;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    // A file that is replaced keeps its permissions, and a link named as the output keeps
-    // pointing where it did: the file behind it is the one replaced.
-    std::string file = target;
-    mode_t mode = 0666 & ~mask;
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        mode = existing.st_mode & 07777;
-        std::error_code failure;
-        const std::filesystem::path resolved = std::filesystem::canonical(target, failure);
-        if (!failure) {
-            file = resolved.string();
-        }
-    }
-    std::string temporary = file + ".XXXXXX";
-    const int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0) {
-        return std::strerror(errno);
-    }
-    bool written = ::fchmod(descriptor, mode) == 0;
-    for (std::size_t done = 0; written && done < text.size();) {
-        const ssize_t count = ::write(descriptor, text.data() + done, text.size() - done);
-        written = count > 0 || (count < 0 && errno == EINTR);
-        done += count > 0 ? static_cast<std::size_t>(count) : 0;
-    }
-    int reason = errno;
-    if (::close(descriptor) != 0 && written) {
-        written = false;
-        reason = errno;
-    }
-    if (written) {
-        if (::rename(temporary.c_str(), file.c_str()) == 0) {
-            return {};
-        }
-        reason = errno;
-    }
-    ::unlink(temporary.c_str());
-    return std::strerror(reason);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
 }
 
-void reportError(const std::string& inputFile, const InputError& error) {
-    const std::string& file = error.file().empty() ? inputFile : error.file();
-    if (error.line() == 0) {
-        std::fprintf(stderr, "%s: %s\n", file.c_str(), error.what());
-    } else {
-        std::fprintf(stderr, "%s:%llu: %s\n", file.c_str(), static_cast<unsigned long long>(error.line()),
-                     error.what());
+// Where the result goes. Standard output gets it all at once, at the end. A file gets it through a
+// temporary file beside it, written as the result grows and put in the file's place once complete;
+// it is removed when the conversion fails or a signal ends it.
+class Output {
+public:
+    explicit Output(const std::string& target) : target_(target) {
+        if (target == "-") {
+            return;
+        }
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        // A file that is replaced keeps its permissions, and a link named as the output keeps
+        // pointing where it did: the file behind it is the one replaced.
+        file_ = target;
+        mode_t mode = 0666 & ~mask;
+        struct stat existing {};
+        if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+            mode = existing.st_mode & 07777;
+            std::error_code failure;
+            const std::filesystem::path resolved = std::filesystem::canonical(target, failure);
+            if (!failure) {
+                file_ = resolved.string();
+            }
+        }
+        temporary_ = file_ + ".XXXXXX";
+        for (const int signal : endingSignals) {
+            ::signal(signal, removeTemporaryAndEnd);
+        }
+        const EndingSignalsHeld held;
+        descriptor_ = ::mkstemp(temporary_.data());
+        if (descriptor_ < 0) {
+            error_ = errno;
+            return;
+        }
+        temporaryToRemove = temporary_.c_str();
+        if (::fchmod(descriptor_, mode) != 0) {
+            error_ = errno;
+        }
     }
+    ~Output() {
+        if (descriptor_ >= 0) {
+            const EndingSignalsHeld held;
+            ::close(descriptor_);
+            ::unlink(temporary_.c_str());
+            temporaryToRemove = nullptr;
+        }
+    }
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+
+    // Why the output cannot be written; empty while it can.
+    std::string failure() const { return error_ == 0 ? "" : std::strerror(error_); }
+
+    void write(std::string_view text) {
+        if (target_ == "-") {
+            standardOutput_.append(text);
+            return;
+        }
+        while (error_ == 0 && !text.empty()) {
+            const ssize_t count = ::write(descriptor_, text.data(), text.size());
+            if (count < 0 && errno != EINTR) {
+                error_ = errno;
+            }
+            text.remove_prefix(count > 0 ? static_cast<std::size_t>(count) : 0);
+        }
+    }
+
+    // Puts the output in place; returns why it could not, empty when done.
+    std::string commit() {
+        if (target_ == "-") {
+            const std::string_view text = standardOutput_.view();
+            return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0
+                     ? ""
+                     : std::strerror(errno);
+        }
+        const EndingSignalsHeld held;
+        if (::close(std::exchange(descriptor_, -1)) != 0 && error_ == 0) {
+            error_ = errno;
+        }
+        if (error_ == 0 && ::rename(temporary_.c_str(), file_.c_str()) != 0) {
+            error_ = errno;
+        }
+        if (error_ != 0) {
+            ::unlink(temporary_.c_str());
+        }
+        temporaryToRemove = nullptr;
+        return failure();
+    }
+
+private:
+    std::string target_;
+    std::string file_;
+    std::string temporary_;
+    int descriptor_ = -1;
+    int error_ = 0;
+    ByteBuffer standardOutput_;
+};
+
+void writeDictionary(const ConvertOptions& options, Reporter& reporter, Format format, std::string_view bytes,
+                     Output& output) {
+    // Written out a block at a time, so that the text is never all in memory.
+    DictionaryWriter writer(dictionaryTitle(options), reporter,
+                            [&output](std::string_view text) { output.write(text); });
+    const PairSink sink = [&writer](const Pair& pair) { writer.add(pair); };
+    if (format == Format::kvtml) {
+        readKvtml(bytes, options.encoding, options.languages, options.table.alternatives, reporter, sink);
+    } else {
+        std::string converted;
+        const std::string_view text = decodedText(bytes, options.encoding, reporter, converted);
+        if (format == Format::flashcards) {
+            readFlashcards(text, options.table, reporter, sink);
+        } else {
+            readTable(text, format == Format::tsv ? '\t' : '\0', options.table, reporter, sink);
+        }
+    }
+    if (writer.entryCount() == 0 && reporter.skipCount() > 0) {
+        throw InputError(0, "no entry was written: every one was left out");
+    }
+    writer.finish();
 }
 
 }  // namespace
@@ -260,24 +254,34 @@ Format guessedFormat(const std::string& fileName, std::string_view bytes) {
 }
 
 int convert(const ConvertOptions& options) {
-    const Reporter reporter{options.input, options.strict};
-    std::string text;
-    try {
-        // The parser reads a dictionary itself, so the bytes read here serve only the other formats.
-        std::string bytes = options.format == Format::dictionary ? "" : readWholeFile(options.input);
-        const Format format = options.format == Format::guessed ? guessedFormat(options.input, bytes) : options.format;
-        if (format != Format::dictionary && options.tableFormat != Format::guessed
-            && options.tableFormat != Format::dictionary) {
-            std::fprintf(stderr, "verbaro-convert: only a dictionary is turned into a table\n");
-            return 2;
-        }
-        text = format == Format::dictionary ? tableText(options, reporter)
-                                            : dictionaryText(options, reporter, format, std::move(bytes));
-    } catch (const InputError& error) {
-        reportError(options.input, error);
+    Reporter reporter(options.input, options.strict);
+    Output output(options.output);
+    if (const std::string failure = output.failure(); !failure.empty()) {
+        std::fprintf(stderr, "%s: %s\n", options.output.c_str(), failure.c_str());
         return 1;
     }
-    if (const std::string failure = writeOutput(options.output, text); !failure.empty()) {
+    try {
+        // The parser reads a dictionary itself, so the bytes read here serve only the other formats.
+        const ByteBuffer bytes = options.format == Format::dictionary ? ByteBuffer() : readWholeFile(options.input);
+        const Format format =
+            options.format == Format::guessed ? guessedFormat(options.input, bytes.view()) : options.format;
+        if (format != Format::dictionary && options.tableFormat != Format::guessed
+            && options.tableFormat != Format::dictionary) {
+            throw WrongUsage("only a dictionary is turned into a table");
+        }
+        if (format == Format::dictionary) {
+            output.write(tableText(options));
+        } else {
+            writeDictionary(options, reporter, format, bytes.view(), output);
+        }
+    } catch (const InputError& error) {
+        reporter.fail(error);
+        return 1;
+    } catch (const WrongUsage& error) {
+        std::fprintf(stderr, "verbaro-convert: %s\n", error.what());
+        return 2;
+    }
+    if (const std::string failure = output.commit(); !failure.empty()) {
         std::fprintf(stderr, "%s: %s\n", options.output.c_str(), failure.c_str());
         return 1;
     }

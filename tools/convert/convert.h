@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kvtml.h"
+#include "tableentries.h"
 
 enum class Format { guessed, csv, tsv, kvtml, flashcards, dictionary };
 
@@ -16,12 +17,9 @@ struct ConvertOptions {
     Format format = Format::guessed;
     // Only csv and tsv, for a dictionary read; guessed from the output's extension otherwise.
     Format tableFormat = Format::guessed;
-    // 0 when the separator is to be guessed.
-    char separator = 0;
+    // How tables and flashcard exports are read; the separator also serves the table written.
+    TableOptions table;
     std::string encoding;
-    bool header = false;
-    // 0-based: the word column, then the translation columns. Empty for the default.
-    std::vector<std::size_t> columns;
     LanguageChoice languages;
     // The dictionary's title; the input's file name without its extension when not given.
     std::string title;
@@ -34,6 +32,6 @@ Format guessedFormat(const std::string& fileName, std::string_view bytes);
 
 // Does the conversion and writes the output only when all of it succeeded: to a file through a
 // temporary file beside it, so that no partial output is ever left behind. Errors go to standard
-// error as "FILE:LINE: message". Returns the exit status: 0 done, 1 failed, 2 for a table asked of
-// something that is not a dictionary.
+// error as "FILE:LINE: message". Returns the exit status: 0 done, 1 failed (also when every entry
+// was left out), 2 for options that do not fit the input.
 int convert(const ConvertOptions& options);

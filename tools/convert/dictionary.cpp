@@ -1,108 +1,140 @@
 #include "dictionary.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
 #include <exception>
+#include <utility>
 
+#include "model/text.h"
 #include "model/wordlist.h"
 #include "parser/parser.h"
-#include "textinput.h"
+#include "parser/quoting.h"
 
 namespace {
 
-// The text in double quotes, with line breaks shown as \n and \r so that a report stays one line.
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char byte : text) {
-        out += byte == '\n' ? "\\n" : byte == '\r' ? "\\r" : std::string(1, byte);
-    }
-    return out + "\"";
-}
+// What the writer hands on at a time: large enough for few writes, small enough to stay in cache.
+constexpr std::size_t blockSize = std::size_t{1} << 20;
 
 // The bytes that a dictionary line gives a meaning of their own, with the reason each is refused.
 constexpr std::array<const char*, 256> refusedBytes = [] {
     std::array<const char*, 256> reasons{};
     reasons['\n'] = reasons['\r'] = "a line break";
     reasons['='] = "\"=\", which parts word and translation";
-    reasons[','] = "\",\", which parts alternatives";
+    reasons[','] = "\",\", which parts alternatives (--alternatives , reads the cell as several)";
     // A dictionary line ends at its first ";", wherever it stands.
     reasons[';'] = "\";\", which starts a comment";
     return reasons;
 }();
 
-std::string whyFieldNotWritable(const std::string& field, bool isWord) {
-    // One pass over the field, since this runs for every field of a large table; a line break
-    // weighs more than any other reason.
+// Whether any byte of the item has a meaning of its own: one pass without branches, since this
+// runs for every cell of a large table.
+bool holdsRefusedByte(std::string_view item) {
+    static constexpr std::array<bool, 256> refused = [] {
+        std::array<bool, 256> table{};
+        for (std::size_t byte = 0; byte < table.size(); ++byte) {
+            table[byte] = refusedBytes[byte] != nullptr;
+        }
+        return table;
+    }();
+    bool found = false;
+    for (const char byte : item) {
+        found |= refused[static_cast<unsigned char>(byte)];
+    }
+    return found;
+}
+
+std::string whyItemNotWritable(std::string_view item) {
+    if (!holdsRefusedByte(item)) {
+        return {};
+    }
+    // A line break weighs more than any other reason.
     const char* reason = nullptr;
-    for (const char byte : field) {
+    for (const char byte : item) {
         if (const char* refused = refusedBytes[static_cast<unsigned char>(byte)]; refused != nullptr) {
             reason = reason == nullptr || byte == '\n' || byte == '\r' ? refused : reason;
         }
     }
-    if (reason != nullptr) {
-        return quoted(field) + " holds " + reason;
-    }
-    if (isWord && field.starts_with('@')) {
-        return "the word " + quoted(field) + " starts with \"@\", which makes the line a directive";
-    }
-    return {};
+    return reason == nullptr ? std::string() : quoted(item) + " holds " + reason;
 }
 
-// Hands each entry line to the table as the program would cut it, with the place it came from.
+template <typename Text, typename Item>
+void appendJoined(Text& out, const std::vector<Item>& items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        out.append(i == 0 ? "" : ", ");
+        out.append(items[i]);
+    }
+}
+
+// Hands each entry to the table as the program would cut its line.
 class RowCollectingWordList : public WordList {
 public:
-    RowCollectingWordList(const Reporter& reporter, const std::function<void(const std::vector<std::string>&)>& sink)
-        : reporter_(reporter), sink_(sink) {}
-
-    void watch(const Parser& parser) { parser_ = &parser; }
+    explicit RowCollectingWordList(const std::function<void(const std::vector<std::string>&)>& sink) : sink_(sink) {}
 
     void addEntry(const std::string& line) override {
         const WordEntry entry = entryFromLine(line);
-        if (entry.words().size() != 1) {
-            reporter_.skip(parser_->currentLine(),
-                           entry.words().empty() ? "the entry has no word"
-                                                 : "the entry has several words, and a table row holds one",
-                           parser_->currentFile());
-            return;
-        }
-        row_.assign(1, entry.words().front());
-        row_.insert(row_.end(), entry.translations().begin(), entry.translations().end());
+        row_.assign(2, {});
+        appendJoined(row_[0], entry.words());
+        appendJoined(row_[1], entry.translations());
         sink_(row_);
     }
 
 private:
-    const Reporter& reporter_;
     const std::function<void(const std::vector<std::string>&)>& sink_;
-    const Parser* parser_ = nullptr;
     std::vector<std::string> row_;
 };
 
 }  // namespace
 
+std::size_t appendItems(std::string_view cell, std::string_view separators, std::vector<std::string_view>& items) {
+    cell = stripped(cell);
+    if (cell.empty()) {
+        return 0;
+    }
+    if (separators.empty()) {
+        items.emplace_back(cell);
+        return 0;
+    }
+    std::size_t empty = 0;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = std::min(cell.find_first_of(separators, start), cell.size());
+        const std::string_view item = stripped(cell.substr(start, end - start));
+        if (item.empty()) {
+            ++empty;
+        } else {
+            items.emplace_back(item);
+        }
+        if (end == cell.size()) {
+            return empty;
+        }
+        start = end + 1;
+    }
+}
+
 std::string whyNotWritable(const Pair& pair) {
-    if (pair.word.empty()) {
+    if (pair.words.empty()) {
         return "the word is empty";
     }
     if (pair.translations.empty()) {
-        return "the word " + quoted(pair.word) + " has no translation";
+        return "the word " + quoted(pair.words.front()) + " has no translation";
     }
-    std::string reason = whyFieldNotWritable(pair.word, true);
-    for (auto translation = pair.translations.begin(); reason.empty() && translation != pair.translations.end();
-         ++translation) {
-        reason = whyFieldNotWritable(*translation, false);
+    // The word's own faults first: the line is cut at them before it could be a directive.
+    for (const std::vector<std::string_view>* side : {&pair.words, &pair.translations}) {
+        for (const std::string_view& item : *side) {
+            if (std::string reason = whyItemNotWritable(item); !reason.empty()) {
+                return reason;
+            }
+            if (&item == &pair.words.front() && item.starts_with('@')) {
+                return "the word " + quoted(item) + " starts with \"@\", which makes the line a directive";
+            }
+        }
     }
-    return reason;
+    return {};
 }
 
-void Reporter::skip(std::uint64_t line, const std::string& reason, const std::string& file) const {
-    if (strict) {
-        throw InputError(line, reason, file);
-    }
-    std::fprintf(stderr, "%s:%llu: skipped: %s\n", (file.empty() ? fileName : file).c_str(),
-                 static_cast<unsigned long long>(line), reason.c_str());
-}
-
-DictionaryWriter::DictionaryWriter(const std::string& title, const Reporter& reporter) : reporter_(reporter) {
+DictionaryWriter::DictionaryWriter(const std::string& title, Reporter& reporter,
+                                   std::function<void(std::string_view)> output)
+    : reporter_(reporter), output_(std::move(output)) {
+    text_.reserve(blockSize + blockSize / 4);
     text_ = "@ver 1.0\n@title " + title + "\n";
 }
 
@@ -112,22 +144,25 @@ void DictionaryWriter::add(const Pair& pair) {
         reporter_.skip(pair.line, reason);
         return;
     }
-    text_ += pair.word;
+    appendJoined(text_, pair.words);
     text_ += " = ";
-    for (std::size_t i = 0; i < pair.translations.size(); ++i) {
-        if (i > 0) {
-            text_ += ", ";
-        }
-        text_ += pair.translations[i];
-    }
+    appendJoined(text_, pair.translations);
     text_ += '\n';
+    ++entryCount_;
+    if (text_.size() >= blockSize) {
+        output_(text_);
+        text_.clear();
+    }
 }
 
-void readDictionaryRows(const std::string& fileName, const Reporter& reporter,
-                        const std::function<void(const std::vector<std::string>&)>& sink) {
-    RowCollectingWordList rows(reporter, sink);
+void DictionaryWriter::finish() {
+    output_(text_);
+    text_.clear();
+}
+
+void readDictionaryRows(const std::string& fileName, const std::function<void(const std::vector<std::string>&)>& sink) {
+    RowCollectingWordList rows(sink);
     Parser parser(fileName, rows);
-    rows.watch(parser);
     try {
         parser.parse();
     } catch (const InputError&) {

@@ -2,9 +2,12 @@
 
 #include <libxml/HTMLparser.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "model/text.h"
+#include "parser/quoting.h"
 #include "textinput.h"
 
 namespace {
@@ -16,18 +19,20 @@ constexpr std::string_view nonFieldColumnKeys[] = {"guid column", "notetype colu
 // Elements that a browser shows on a line of their own, or as a line break.
 constexpr std::string_view breakingElements[] = {"br", "div", "p", "li", "tr", "h1", "h2", "h3", "h4", "h5", "h6"};
 constexpr std::string_view hiddenElements[] = {"script", "style", "head", "title"};
+constexpr std::string_view mediaElements[] = {"img", "audio", "video", "object", "embed"};
+constexpr std::string_view soundStart = "[sound:";
 
 bool isHeaderLine(std::string_view line) {
     const std::size_t colon = line.find(':');
     return line.starts_with('#') && colon != std::string_view::npos && colon > 1;
 }
 
-std::size_t columnNumber(std::string_view value, std::uint64_t line) {
-    if (value.empty() || value.size() > 6 || value.find_first_not_of("0123456789") != std::string_view::npos
-        || value == "0") {
-        throw InputError(line, "\"" + std::string(value) + "\" is not a column number");
+std::size_t columnIn(std::string_view value, std::uint64_t line) {
+    const std::optional<std::size_t> column = columnNumber(value);
+    if (!column) {
+        throw InputError(line, quoted(value) + " is not a column number");
     }
-    return std::stoul(std::string(value)) - 1;
+    return *column;
 }
 
 template <std::size_t count>
@@ -44,14 +49,16 @@ std::string_view elementName(const xmlNode* node) {
     return reinterpret_cast<const char*>(node->name);
 }
 
-void appendShownText(const xmlNode* node, std::string& out) {
+void appendShownText(const xmlNode* node, std::string& out, std::size_t& media) {
     for (; node != nullptr; node = node->next) {
         if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
             out += reinterpret_cast<const char*>(node->content);
+        } else if (node->type == XML_ELEMENT_NODE && isOneOf(elementName(node), mediaElements)) {
+            ++media;
         } else if (node->type == XML_ELEMENT_NODE && !isOneOf(elementName(node), hiddenElements)) {
             const bool breaking = isOneOf(elementName(node), breakingElements);
             out += breaking ? " " : "";
-            appendShownText(node->children, out);
+            appendShownText(node->children, out, media);
             out += breaking ? " " : "";
         }
     }
@@ -102,12 +109,12 @@ FlashcardExport flashcardExport(std::string_view text) {
         if (equalIgnoringAsciiCase(key, "separator")) {
             result.separator = separatorNamed(value);
             if (result.separator == 0) {
-                throw InputError(lineNumber, "unknown separator \"" + std::string(value) + "\"");
+                throw InputError(lineNumber, "unknown separator " + quoted(value));
             }
         } else if (equalIgnoringAsciiCase(key, "html")) {
             result.html = equalIgnoringAsciiCase(value, "true");
         } else if (isOneOf(key, nonFieldColumnKeys)) {
-            result.otherColumns.push_back(columnNumber(value, lineNumber));
+            result.otherColumns.push_back(columnIn(value, lineNumber));
         }
         start = end + 1;
     }
@@ -116,7 +123,26 @@ FlashcardExport flashcardExport(std::string_view text) {
     return result;
 }
 
-std::string htmlFieldText(std::string_view html) {
+void readFlashcards(std::string_view text, const TableOptions& options, Reporter& reporter, const PairSink& sink) {
+    const FlashcardExport notes = flashcardExport(text);
+    RecordLayout layout;
+    layout.uncounted = notes.otherColumns;
+    std::sort(layout.uncounted.begin(), layout.uncounted.end());
+    layout.uncounted.erase(std::unique(layout.uncounted.begin(), layout.uncounted.end()), layout.uncounted.end());
+    layout.noun = "field";
+    layout.separator = options.separator != '\0' ? options.separator : notes.separator;
+    layout.html = notes.html;
+    layout.mediaReferences = true;
+    TableSyntax syntax;
+    syntax.separator = layout.separator;
+    syntax.firstLine = notes.firstNoteLine;
+    syntax.hashComments = true;
+    EntriesFromRecords entries(options, layout, reporter, sink);
+    readRecords(notes.notes, syntax, [&entries](const Record& record) { entries.take(record); });
+    entries.finish();
+}
+
+std::string htmlFieldText(std::string_view html, std::size_t* media) {
     if (html.find_first_of("<&") == std::string_view::npos) {
         return collapsedSpace(html);
     }
@@ -124,8 +150,38 @@ std::string htmlFieldText(std::string_view html) {
         htmlReadMemory(html.data(), static_cast<int>(html.size()), nullptr, "UTF-8",
                        HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET));
     std::string shown;
+    std::size_t mediaLeftOut = 0;
     if (document != nullptr) {
-        appendShownText(xmlDocGetRootElement(document.get()), shown);
+        appendShownText(xmlDocGetRootElement(document.get()), shown, mediaLeftOut);
+    }
+    if (media != nullptr) {
+        *media += mediaLeftOut;
     }
     return collapsedSpace(shown);
+}
+
+std::size_t withoutSoundReferences(std::string_view text, std::string& out) {
+    std::size_t found = 0;
+    std::size_t copied = 0;
+    for (std::size_t start = text.find(soundStart); start != std::string_view::npos;
+         start = text.find(soundStart, start + 1)) {
+        const std::size_t end = text.find(']', start);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        if (found++ == 0) {
+            out.clear();
+        }
+        std::size_t cut = start;
+        while (cut > copied && isWhiteSpace(text[cut - 1])) {
+            --cut;
+        }
+        out.append(text.substr(copied, cut - copied));
+        copied = end + 1;
+        start = end;
+    }
+    if (found > 0) {
+        out.append(text.substr(copied));
+    }
+    return found;
 }

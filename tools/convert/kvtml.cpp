@@ -5,9 +5,11 @@
 
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "model/text.h"
+#include "parser/quoting.h"
 #include "textinput.h"
 
 namespace {
@@ -106,22 +108,25 @@ std::vector<Language> languagesOf(const xmlNode* root) {
     return languages;
 }
 
-std::string chosenId(const std::vector<Language>& languages, const std::string& choice, std::size_t defaultPosition) {
+constexpr std::size_t none = static_cast<std::size_t>(-1);
+
+// The position of the identifier that the choice names; none for an empty choice.
+std::size_t namedLanguage(const std::vector<Language>& languages, const std::string& choice) {
     if (choice.empty()) {
-        return languages.at(defaultPosition).id;
+        return none;
     }
     for (std::string Language::*field : {&Language::id, &Language::locale, &Language::name}) {
-        for (const Language& language : languages) {
-            if (language.*field == choice) {
-                return language.id;
+        for (std::size_t i = 0; i < languages.size(); ++i) {
+            if (languages[i].*field == choice) {
+                return i;
             }
         }
     }
     if (choice.find_first_not_of("0123456789") == std::string::npos && choice.size() < 9
         && std::stoul(choice) < languages.size()) {
-        return languages[std::stoul(choice)].id;
+        return std::stoul(choice);
     }
-    throw InputError(0, "no language \"" + choice + "\" among the identifiers");
+    throw InputError(0, "no language " + quoted(choice) + " among the identifiers");
 }
 
 // The text of the entry's translation into the language with this id.
@@ -137,7 +142,7 @@ std::string translationText(const xmlNode* entry, const std::string& id) {
 }  // namespace
 
 void readKvtml(std::string_view bytes, const std::string& encoding, const LanguageChoice& languages,
-               const PairSink& sink) {
+               std::string_view alternatives, Reporter& reporter, const PairSink& sink) {
     const auto document = parsedDocument(bytes, encoding);
     const xmlNode* root = xmlDocGetRootElement(document.get());
     if (root == nullptr || !isElement(root, "kvtml")) {
@@ -146,14 +151,31 @@ void readKvtml(std::string_view bytes, const std::string& encoding, const Langua
     const std::string version = attribute(root, "version");
     if (!version.starts_with("2")) {
         throw InputError(static_cast<std::uint64_t>(xmlGetLineNo(root)),
-                         "kvtml version \"" + version + "\" is not read; only version 2");
+                         "kvtml version " + quoted(version) + " is not read; only version 2");
     }
     const std::vector<Language> found = languagesOf(root);
     if (found.size() < 2) {
-        throw InputError(0, "the document names " + std::to_string(found.size()) + " languages; two are needed");
+        throw InputError(0, found.empty() ? "the document names no language; two are needed"
+                                          : "the document names one language; two are needed");
     }
-    const std::string fromId = chosenId(found, languages.from, 0);
-    const std::string toId = chosenId(found, languages.to, 1);
+    std::size_t from = namedLanguage(found, languages.from);
+    std::size_t to = namedLanguage(found, languages.to);
+    // A side left open takes the first language that the other side does not.
+    if (from == none) {
+        from = to == 0 ? 1 : 0;
+    }
+    if (to == none) {
+        to = from == 0 ? 1 : 0;
+    }
+    if (found[from].id == found[to].id && languages.from.empty() && languages.to.empty()) {
+        throw InputError(0, "the first two languages have the same id, " + quoted(found[from].id));
+    }
+    if (found[from].id == found[to].id) {
+        throw WrongUsage("--from and --to name the same language, "
+                         + quoted(found[from].name.empty() ? found[from].id : found[from].name));
+    }
+    const std::string& fromId = found[from].id;
+    const std::string& toId = found[to].id;
     const xmlNode* entries = child(root, "entries");
     if (entries == nullptr) {
         return;
@@ -164,10 +186,13 @@ void readKvtml(std::string_view bytes, const std::string& encoding, const Langua
             continue;
         }
         pair.line = static_cast<std::uint64_t>(xmlGetLineNo(node));
-        pair.word = translationText(node, fromId);
+        pair.words.clear();
         pair.translations.clear();
-        if (std::string translation = translationText(node, toId); !translation.empty()) {
-            pair.translations.push_back(std::move(translation));
+        const std::string texts[] = {translationText(node, fromId), translationText(node, toId)};
+        for (const std::string& text : texts) {
+            if (appendItems(text, alternatives, &text == &texts[0] ? pair.words : pair.translations) > 0) {
+                reporter.skip(pair.line, "an empty alternative in " + quoted(text));
+            }
         }
         sink(pair);
     }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <exception>
+#include <string>
 
 #include "model/text.h"
 #include "textinput.h"
@@ -26,22 +27,37 @@ constexpr SeparatorName separatorNames[] = {
 
 struct Reading {
     Record record;
+    // The fields of a record that libcsv unquotes; the record's fields are views of these.
+    std::vector<std::string> unquoted;
     const RecordSink* sink = nullptr;
     bool inRecord = false;
     // An exception must not unwind through the C parser; it waits here until the parser returns.
     std::exception_ptr failure;
 };
 
-void endField(void* bytes, std::size_t length, void* data) {
-    Record& record = static_cast<Reading*>(data)->record;
+void setField(Record& record, std::string_view field) {
     if (record.fieldCount == record.fields.size()) {
         record.fields.emplace_back();
     }
-    record.fields[record.fieldCount++].assign(static_cast<const char*>(bytes), length);
+    record.fields[record.fieldCount++] = field;
+}
+
+void endField(void* bytes, std::size_t length, void* data) {
+    auto* reading = static_cast<Reading*>(data);
+    const std::size_t index = reading->record.fieldCount;
+    if (index == reading->unquoted.size()) {
+        reading->unquoted.emplace_back();
+    }
+    // The view is taken once the record is complete, when no string moves any more.
+    reading->unquoted[index].assign(static_cast<const char*>(bytes), length);
+    setField(reading->record, {});
 }
 
 void endRecord(int, void* data) {
     auto* reading = static_cast<Reading*>(data);
+    for (std::size_t i = 0; i < reading->record.fieldCount; ++i) {
+        reading->record.fields[i] = reading->unquoted[i];
+    }
     if (!reading->failure) {
         try {
             (*reading->sink)(reading->record);
@@ -53,11 +69,37 @@ void endRecord(int, void* data) {
     reading->inRecord = false;
 }
 
-// A line that the parser passes over outside a record: nothing but blanks that do not separate.
+// The spaces and tabs that libcsv drops around a field that is not quoted; never the separator.
+bool isFieldSpace(char byte, char separator) {
+    return (byte == ' ' || byte == '\t') && byte != separator;
+}
+
+// A line that the parser passes over outside a record: nothing but such spaces.
 bool isBlankLine(std::string_view line, char separator) {
-    return std::all_of(line.begin(), line.end(), [separator](char byte) {
-        return byte != separator && (byte == ' ' || byte == '\t' || byte == '\r');
-    });
+    return std::all_of(line.begin(), line.end(), [separator](char byte) { return isFieldSpace(byte, separator); });
+}
+
+std::string_view withoutFieldSpace(std::string_view field, char separator) {
+    while (!field.empty() && isFieldSpace(field.front(), separator)) {
+        field.remove_prefix(1);
+    }
+    while (!field.empty() && isFieldSpace(field.back(), separator)) {
+        field.remove_suffix(1);
+    }
+    return field;
+}
+
+// The fields of a line without quotation marks, the same as libcsv makes of it.
+void splitPlainLine(std::string_view line, char separator, Record& record) {
+    record.fieldCount = 0;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = std::min(line.find(separator, start), line.size());
+        setField(record, withoutFieldSpace(line.substr(start, end - start), separator));
+        if (end == line.size()) {
+            return;
+        }
+        start = end + 1;
+    }
 }
 
 class CsvParser {
@@ -141,27 +183,50 @@ char guessedSeparator(std::string_view text) {
     return best;
 }
 
-void readRecords(std::string_view text, char separator, std::uint64_t firstLine, const RecordSink& sink) {
+char separatorDeclared(std::string_view line) {
+    constexpr std::string_view key = "sep=";
+    const bool declares = line.size() == key.size() + 1 && equalIgnoringAsciiCase(line.substr(0, key.size()), key);
+    return declares ? separatorNamed(line.substr(key.size())) : '\0';
+}
+
+std::optional<std::size_t> columnNumber(std::string_view text) {
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string_view::npos
+        || text == std::string_view("000000").substr(0, text.size())) {
+        return std::nullopt;
+    }
+    return std::stoul(std::string(text)) - 1;
+}
+
+void readRecords(std::string_view text, const TableSyntax& syntax, const RecordSink& sink) {
+    const char separator = syntax.separator;
     CsvParser parser(separator);
     Reading reading;
     reading.sink = &sink;
+    LineSplitter lines(text);
+    std::string_view content;
+    std::string_view whole;
     // Fed a line at a time so that every record knows the line where it starts.
-    std::uint64_t lineNumber = firstLine;
-    for (std::size_t start = 0; start < text.size(); ++lineNumber) {
-        const std::size_t end = std::min(text.find('\n', start), text.size() - 1) + 1;
-        const std::string_view line = text.substr(start, end - start);
-        if (!reading.inRecord && !isBlankLine(line, separator)) {
-            reading.inRecord = true;
+    for (std::uint64_t lineNumber = syntax.firstLine; lines.next(content, whole); ++lineNumber) {
+        if (!reading.inRecord) {
+            if (isBlankLine(content, separator) || (syntax.hashComments && content.starts_with('#'))) {
+                continue;
+            }
             reading.record.line = lineNumber;
+            if (syntax.splitPlainLines && content.find('"') == std::string_view::npos) {
+                splitPlainLine(content, separator, reading.record);
+                sink(reading.record);
+                continue;
+            }
+            reading.record.fieldCount = 0;
+            reading.inRecord = true;
         }
-        const bool parsed = parser.parse(line, reading);
+        const bool parsed = parser.parse(whole, reading);
         if (reading.failure) {
             std::rethrow_exception(reading.failure);
         }
         if (!parsed) {
             throw InputError(lineNumber, "a quotation mark out of place");
         }
-        start = end;
     }
     const bool finished = parser.finish(reading);
     if (reading.failure) {

@@ -2,15 +2,19 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <utility>
+#include <vector>
 
 #include "model/text.h"
+#include "parser/codepage.h"
 #include "parser/utf8.h"
 
 namespace {
@@ -35,17 +39,70 @@ bool isUtf8Name(const std::string& encoding) {
     return equalIgnoringAsciiCase(encoding, "UTF-8") || equalIgnoringAsciiCase(encoding, "UTF8");
 }
 
+// Refuses text that is not well-formed UTF-8, at the first line that is not.
 void checkUtf8(std::string_view text) {
-    if (!isWellFormedUtf8(text)) {
-        std::size_t lineStart = 0;
-        while (true) {
-            const std::size_t lineEnd = std::min(text.find('\n', lineStart), text.size());
-            if (!isWellFormedUtf8(text.substr(lineStart, lineEnd - lineStart))) {
-                throw InputError(lineAt(text, lineStart), "the text is not well-formed UTF-8");
-            }
-            lineStart = lineEnd + 1;
+    if (isWellFormedUtf8(text)) {
+        return;
+    }
+    LineSplitter lines(text);
+    std::string_view content;
+    std::string_view whole;
+    for (std::uint64_t number = 1; lines.next(content, whole); ++number) {
+        if (!isWellFormedUtf8(content)) {
+            throw InputError(number, "the text is not well-formed UTF-8");
         }
     }
+}
+
+bool hasNonAscii(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
+}
+
+// Each line decided on its own: well-formed UTF-8 as it is, anything else from Windows-1252. In a
+// file that has UTF-8 beyond ASCII too (or a UTF-8 mark), each guessed line is reported; a file
+// without any is a Windows-1252 file, reported once.
+std::string_view decodedByLine(std::string_view bytes, bool markedUtf8, Reporter& reporter, std::string& text) {
+    if (isWellFormedUtf8(bytes)) {
+        return bytes;
+    }
+    text.clear();
+    text.reserve(bytes.size() + bytes.size() / 2);
+    std::string converted;
+    std::vector<std::uint64_t> guessedLines;
+    bool utf8Seen = markedUtf8;
+    LineSplitter lines(bytes);
+    std::string_view content;
+    std::string_view whole;
+    for (std::uint64_t number = 1; lines.next(content, whole); ++number) {
+        if (isWellFormedUtf8(content)) {
+            utf8Seen = utf8Seen || hasNonAscii(content);
+            text += whole;
+            continue;
+        }
+        guessedLines.push_back(number);
+        convertAnsiToUtf8(content, converted);
+        text += converted;
+        text += whole.substr(content.size());
+    }
+    if (!utf8Seen) {
+        reporter.warn(guessedLines.front(),
+                      "the text is not UTF-8 and is read as Windows-1252 (--encoding names another encoding)");
+    } else {
+        for (const std::uint64_t number : guessedLines) {
+            reporter.warn(number, "this line is not well-formed UTF-8 and is read as Windows-1252");
+        }
+    }
+    return text;
+}
+
+// The number of the line (from 1) on which the byte at `offset` of the text stands.
+std::uint64_t lineNumberAt(std::string_view text, std::size_t offset) {
+    std::uint64_t number = 1;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        const bool lineFeedFollows = i + 1 < text.size() && text[i + 1] == '\n';
+        number += text[i] == '\n' || (text[i] == '\r' && !lineFeedFollows) ? 1 : 0;
+    }
+    return number;
 }
 
 class Converter {
@@ -78,7 +135,7 @@ public:
                 out.resize(out.size() * 2);
             } else {
                 out.resize(written);
-                throw InputError(lineAt(out, written), "the text is not " + encoding);
+                throw InputError(lineNumberAt(out, written), "the text is not " + encoding);
             }
         }
         out.resize(written);
@@ -91,28 +148,104 @@ private:
 
 }  // namespace
 
-std::uint64_t lineAt(std::string_view text, std::size_t offset) {
-    return 1
-         + static_cast<std::uint64_t>(
-               std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+void Reporter::print(const std::string& file, std::uint64_t line, const char* kind, const std::string& text) {
+    const std::string& shown = file.empty() ? fileName_ : file;
+    if (line == 0) {
+        std::fprintf(stream_, "%s: %s%s\n", shown.c_str(), kind, text.c_str());
+    } else {
+        std::fprintf(stream_, "%s:%llu: %s%s\n", shown.c_str(), static_cast<unsigned long long>(line), kind,
+                     text.c_str());
+    }
 }
 
-std::string readWholeFile(const std::string& path) {
+void Reporter::skip(std::uint64_t line, const std::string& reason, const std::string& file) {
+    if (strict_) {
+        throw InputError(line, reason, file);
+    }
+    ++skipCount_;
+    print(file, line, "skipped: ", reason);
+}
+
+void Reporter::warn(std::uint64_t line, const std::string& text) {
+    print({}, line, "warning: ", text);
+}
+
+void Reporter::fail(const InputError& error) {
+    print(error.file(), error.line(), "", error.what());
+}
+
+std::size_t LineSplitter::nextAfterStart(char byte, std::size_t& cached) const {
+    // npos, for no such byte, stays right for every later start.
+    if (searched_ && cached >= start_) {
+        return cached;
+    }
+    const void* found = std::memchr(text_.data() + start_, byte, text_.size() - start_);
+    cached = found == nullptr ? std::string_view::npos
+                              : static_cast<std::size_t>(static_cast<const char*>(found) - text_.data());
+    return cached;
+}
+
+bool LineSplitter::next(std::string_view& content, std::string_view& whole) {
+    if (start_ >= text_.size()) {
+        return false;
+    }
+    const std::size_t lineFeed = nextAfterStart('\n', nextLineFeed_);
+    const std::size_t carriageReturn = nextAfterStart('\r', nextCarriageReturn_);
+    searched_ = true;
+    const std::size_t end = std::min({lineFeed, carriageReturn, text_.size()});
+    std::size_t next = end == text_.size() ? end : end + 1;
+    if (end == carriageReturn && next == lineFeed) {
+        ++next;
+    }
+    content = text_.substr(start_, end - start_);
+    whole = text_.substr(start_, next - start_);
+    start_ = next;
+    return true;
+}
+
+ByteBuffer::~ByteBuffer() {
+    if (data_ != nullptr) {
+        ::munmap(data_, capacity_);
+    }
+}
+
+ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {}
+
+void ByteBuffer::reserve(std::size_t capacity) {
+    if (capacity <= capacity_) {
+        return;
+    }
+    constexpr std::size_t largePage = std::size_t{2} << 20;
+    capacity = (std::max(capacity, capacity_ * 2) + largePage - 1) / largePage * largePage;
+    void* grown = data_ == nullptr
+                    ? ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                    : ::mremap(data_, capacity_, capacity, MREMAP_MAYMOVE);
+    if (grown == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    ::madvise(grown, capacity, MADV_HUGEPAGE);
+    data_ = static_cast<char*>(grown);
+    capacity_ = capacity;
+}
+
+ByteBuffer readWholeFile(const std::string& path) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         throw InputError(0, std::strerror(errno));
     }
     struct stat status {};
-    std::string bytes;
+    ByteBuffer bytes;
     // The size is a hint only: a file may grow or shrink while it is read.
-    bytes.resize(::fstat(descriptor, &status) == 0 && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1
-                                                                         : 1 << 16);
-    std::size_t filled = 0;
+    bytes.reserve(::fstat(descriptor, &status) == 0 && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1
+                                                                          : 1 << 16);
     while (true) {
-        if (filled == bytes.size()) {
-            bytes.resize(bytes.size() * 2);
+        if (bytes.spare() == 0) {
+            bytes.reserve(bytes.view().size() + 1);
         }
-        const ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+        const ssize_t count = ::read(descriptor, bytes.end(), bytes.spare());
         if (count == 0) {
             break;
         }
@@ -121,37 +254,37 @@ std::string readWholeFile(const std::string& path) {
             ::close(descriptor);
             throw InputError(0, std::strerror(reason));
         }
-        filled += count > 0 ? static_cast<std::size_t>(count) : 0;
+        bytes.grow(count > 0 ? static_cast<std::size_t>(count) : 0);
     }
     ::close(descriptor);
-    bytes.resize(filled);
     return bytes;
 }
 
-std::string decodedText(std::string bytes, const std::string& encoding) {
+std::string_view decodedText(std::string_view bytes, const std::string& encoding, Reporter& reporter,
+                             std::string& converted) {
     std::string chosen = encoding;
     if (chosen.empty()) {
         for (const MarkedEncoding& marked : markedEncodings) {
-            if (std::string_view(bytes).starts_with(marked.mark)) {
+            if (bytes.starts_with(marked.mark)) {
                 chosen = marked.encoding;
-                bytes.erase(0, marked.mark.size());
+                bytes.remove_prefix(marked.mark.size());
                 break;
             }
         }
+        if (chosen.empty() || chosen == "UTF-8") {
+            return decodedByLine(bytes, !chosen.empty(), reporter, converted);
+        }
     }
-    if (chosen.empty()) {
-        chosen = isWellFormedUtf8(bytes) ? "UTF-8" : "WINDOWS-1252";
-    }
-    std::string text;
+    std::string_view text = bytes;
     if (isUtf8Name(chosen)) {
         checkUtf8(bytes);
-        text = std::move(bytes);
     } else {
-        text = Converter(chosen).converted(bytes, chosen);
+        converted = Converter(chosen).converted(bytes, chosen);
+        text = converted;
     }
     // A named encoding keeps its mark through the conversion.
-    if (std::string_view(text).starts_with(utf8Mark)) {
-        text.erase(0, utf8Mark.size());
+    if (text.starts_with(utf8Mark)) {
+        text.remove_prefix(utf8Mark.size());
     }
     return text;
 }

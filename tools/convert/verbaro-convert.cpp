@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "convert.h"
 #include "table.h"
+#include "textinput.h"
 
 namespace {
 
@@ -27,31 +29,43 @@ constexpr const char* usage =
     "\n"
     "Reading tables (csv, tsv, flashcards):\n"
     "  --separator SEP      the field separator of a table read or written: one character, or tab,\n"
-    "                       comma, semicolon, space, pipe, colon. Reading csv without it guesses\n"
-    "                       tab, semicolon or comma from the first records; tsv is tab\n"
+    "                       comma, semicolon, space, pipe, colon. Reading csv without it: a first\n"
+    "                       line \"sep=X\" names it, else tab, semicolon or comma is guessed from the\n"
+    "                       first records; tsv is tab\n"
     "  --encoding NAME      any iconv name. Without it: a byte order mark names UTF-8, UTF-16 or\n"
-    "                       UTF-32; else well-formed UTF-8 is UTF-8 and the rest Windows-1252\n"
+    "                       UTF-32; else each line is UTF-8 if it is well-formed UTF-8 and\n"
+    "                       Windows-1252 if not, and each such Windows-1252 line is reported (only\n"
+    "                       the first, in a file that has no UTF-8 beyond ASCII)\n"
     "  --header             the first record is a header, not an entry\n"
     "  --columns W,T[,T...] the word column and the translation columns, counted from 1; columns\n"
-    "                       after the first translation become alternatives. Default: 1,2\n"
-    "                       (a flashcard export: its first two note fields)\n"
+    "                       after the first translation become alternatives. Default: 1,2. A\n"
+    "                       flashcard export's columns are its note fields (not its identifier,\n"
+    "                       note type, deck or tags columns). Unread columns with text are reported\n"
+    "  --alternatives CHARS the characters that part alternatives inside a cell, such as , or ',;/':\n"
+    "                       each item, stripped, becomes a word or a translation of its own\n"
     "Reading kvtml:\n"
     "  --from LANG, --to LANG  the languages of the word and of the translation, by identifier id,\n"
-    "                       locale or name, or by position counted from 0. Default: the first two\n"
+    "                       locale or name, or by position counted from 0. Default: the first two;\n"
+    "                       with only one given, the other is the first language it does not name\n"
     "Writing a dictionary:\n"
     "  --title TEXT         its @title; default: INPUT's file name without its extension\n"
-    "  --strict             an entry that a dictionary line cannot hold as it stands is an error\n"
-    "                       instead of being left out with a warning\n"
+    "  --strict             whatever is left out (see below) is an error instead of a warning\n"
     "\n"
-    "Fields are stripped of white space at both ends, and empty translation cells are left out.\n"
-    "Left out and reported (\"INPUT:LINE: skipped: why\") is every entry whose word is empty, that has\n"
-    "no translation, that has a line break, \"=\", \",\" or \";\" in a field, or whose word starts with\n"
-    "\"@\"; making a table, every entry with no word or several words.\n"
+    "Fields are stripped of white space at both ends. Left out and reported (\"INPUT:LINE: skipped:\n"
+    "why\") is every record without the word column or the first translation column; every entry\n"
+    "whose word is empty, that has no translation, that has a line break, \"=\", \",\" or \";\" in a\n"
+    "field, or whose word starts with \"@\"; an empty alternative; an empty translation column\n"
+    "before one with text. In a flashcard export \"[sound:...]\" is left out of every field and a\n"
+    "line starting with \"#\" is a comment. A table made of a dictionary has the header row\n"
+    "\"words (separated by commas)\", \"translations (separated by commas)\"; a table that starts\n"
+    "with that row reads back with its alternatives parted at \",\".\n"
     "Errors: \"FILE:LINE: message\" on standard error.\n"
-    "Exit status: 0 done (perhaps with entries left out), 1 the input or output failed, 2 wrong usage.\n";
+    "Exit status: 0 done (perhaps with some left out), 1 the input or output failed or every entry\n"
+    "was left out, 2 wrong usage (also --from and --to naming one language).\n";
 
 constexpr std::string_view valueOptions[] = {
-    "-o", "--output", "--format", "--to-format", "--separator", "--encoding", "--columns", "--from", "--to", "--title",
+    "-o",        "--output", "--format", "--to-format", "--separator",    "--encoding",
+    "--columns", "--from",   "--to",     "--title",     "--alternatives",
 };
 
 struct NamedFormat {
@@ -67,37 +81,28 @@ constexpr NamedFormat formatNames[] = {
     {"dictionary", Format::dictionary},
 };
 
-class UsageError {
-public:
-    explicit UsageError(std::string message) : message(std::move(message)) {}
-    std::string message;
-};
-
 Format namedFormat(std::string_view name) {
     for (const NamedFormat& named : formatNames) {
         if (named.name == name) {
             return named.format;
         }
     }
-    throw UsageError("unknown format \"" + std::string(name) + "\"");
+    throw WrongUsage("unknown format \"" + std::string(name) + "\"");
 }
 
 std::vector<std::size_t> namedColumns(std::string_view list) {
     std::vector<std::size_t> columns;
-    while (true) {
-        const std::string_view item = list.substr(0, list.find(','));
-        if (item.empty() || item.size() > 6 || item.find_first_not_of("0123456789") != std::string_view::npos
-            || std::stoul(std::string(item)) == 0) {
-            throw UsageError("--columns wants column numbers from 1, such as 1,2 or 3,1,4");
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find(',', start), list.size());
+        const std::optional<std::size_t> column = columnNumber(list.substr(start, end - start));
+        if (!column) {
+            throw WrongUsage("--columns wants column numbers from 1, such as 1,2 or 3,1,4");
         }
-        columns.push_back(std::stoul(std::string(item)) - 1);
-        if (item.size() == list.size()) {
-            break;
-        }
-        list.remove_prefix(item.size() + 1);
+        columns.push_back(*column);
+        start = end + 1;
     }
     if (columns.size() < 2) {
-        throw UsageError("--columns wants the word column and at least one translation column");
+        throw WrongUsage("--columns wants the word column and at least one translation column");
     }
     return columns;
 }
@@ -110,7 +115,7 @@ bool parseArguments(int argc, char** argv, ConvertOptions& options) {
         std::string_view argument = argv[i];
         if (optionsEnded || !argument.starts_with("-") || argument == "-") {
             if (inputGiven) {
-                throw UsageError("one INPUT only");
+                throw WrongUsage("one INPUT only");
             }
             options.input = argument;
             inputGiven = true;
@@ -124,7 +129,7 @@ bool parseArguments(int argc, char** argv, ConvertOptions& options) {
             return false;
         }
         if (argument == "--header" || argument == "--strict") {
-            (argument == "--header" ? options.header : options.strict) = true;
+            (argument == "--header" ? options.table.header : options.strict) = true;
             continue;
         }
         // Every other option takes a value, as the next argument or after "=".
@@ -137,11 +142,11 @@ bool parseArguments(int argc, char** argv, ConvertOptions& options) {
             valueGiven = true;
         }
         if (std::find(std::begin(valueOptions), std::end(valueOptions), argument) == std::end(valueOptions)) {
-            throw UsageError("unknown option " + std::string(argument));
+            throw WrongUsage("unknown option " + std::string(argument));
         }
         if (!valueGiven) {
             if (i + 1 == argc) {
-                throw UsageError(std::string(argument) + " wants a value");
+                throw WrongUsage(std::string(argument) + " wants a value");
             }
             value = argv[++i];
         }
@@ -152,31 +157,36 @@ bool parseArguments(int argc, char** argv, ConvertOptions& options) {
         } else if (argument == "--to-format") {
             options.tableFormat = namedFormat(value);
         } else if (argument == "--separator") {
-            options.separator = separatorNamed(value);
-            if (options.separator == 0) {
-                throw UsageError(
+            options.table.separator = separatorNamed(value);
+            if (options.table.separator == 0) {
+                throw WrongUsage(
                     "the separator must be tab, comma, semicolon, space, pipe, colon, or one character other "
                     "than a quotation mark or a line end");
             }
         } else if (argument == "--encoding") {
             options.encoding = value;
         } else if (argument == "--columns") {
-            options.columns = namedColumns(value);
+            options.table.columns = namedColumns(value);
         } else if (argument == "--from") {
             options.languages.from = value;
         } else if (argument == "--to") {
             options.languages.to = value;
+        } else if (argument == "--alternatives") {
+            if (value.empty() || value.find_first_of("\"\n\r") != std::string::npos) {
+                throw WrongUsage("--alternatives wants the characters that part alternatives, such as , or ',;/'");
+            }
+            options.table.alternatives = value;
         } else if (argument == "--title") {
             options.title = value;
             options.titleGiven = true;
         }
     }
     if (!inputGiven || options.input == "-") {
-        throw UsageError("INPUT must name a file");
+        throw WrongUsage("INPUT must name a file");
     }
     const bool tableAsked = options.tableFormat == Format::csv || options.tableFormat == Format::tsv;
     if (options.tableFormat != Format::guessed && options.tableFormat != Format::dictionary && !tableAsked) {
-        throw UsageError("--to-format takes csv, tsv or dictionary");
+        throw WrongUsage("--to-format takes csv, tsv or dictionary");
     }
     return true;
 }
@@ -190,8 +200,8 @@ int main(int argc, char** argv) {
             std::fputs(usage, stdout);
             return 0;
         }
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "verbaro-convert: %s\n%s", error.message.c_str(), usage);
+    } catch (const WrongUsage& error) {
+        std::fprintf(stderr, "verbaro-convert: %s\n%s", error.what(), usage);
         return 2;
     }
     return convert(options);

@@ -1,4 +1,4 @@
-#include "quoting.h"
+#include "parser/quoting.h"
 
 #include <cstdio>
 
