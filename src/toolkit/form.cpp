@@ -232,14 +232,17 @@ void Form::onFirstShown() {
 }
 
 void Form::Impl::placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet) const {
-    const QRect frame = widget.frameGeometry();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect();
-    const int width = frame.width();
-    const int height = frame.height();
     switch (initialPosition) {
     case FormStartPosition::CenterOnOwner:
         if (owner && owner->visible()) {
+            // The window manager frames the form only once it is shown; until then the form is
+            // taken to get the frame its owner has. Its window is placed by its client area, so
+            // that the frame lands where it is meant to be.
+            const QMargins frame = frameMarginsOf(*widgetOf(*owner));
+            const int width = widget.width() + frame.left() + frame.right();
+            const int height = widget.height() + frame.top() + frame.bottom();
             const Rect over = owner->bounds();
             int x = over.x + (over.width - width) / 2;
             int y = over.y + (over.height - height) / 2;
@@ -251,13 +254,15 @@ void Form::Impl::placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet
                 y = area.top();
             else if (y + height > area.y() + area.height())
                 y = area.y() + area.height() - height;
-            widget.move(x, y);
+            widget.setGeometry(x + frame.left(), y + frame.top(), widget.width(), widget.height());
             return;
         }
         [[fallthrough]];
-    case FormStartPosition::CenterOnScreen:
-        widget.move(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2);
+    case FormStartPosition::CenterOnScreen: {
+        const QRect outer = widget.frameGeometry();
+        widget.move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
         return;
+    }
     case FormStartPosition::DefaultLocation:
         if (positionSet) widget.move(boundsAsSet.x, boundsAsSet.y);
         return;
@@ -269,8 +274,8 @@ void Form::boundsChanged() {
     const Rect& bounds = boundsAsSet();
     form.positionSet = true;
     QWidget* widget = widgetOf(*this);
-    const QSize frameExtra = widget ? widget->frameGeometry().size() - widget->size() : QSize(0, 0);
-    form.clientSize = {bounds.width - frameExtra.width(), bounds.height - frameExtra.height()};
+    const QMargins frame = widget ? frameMarginsOf(*widget) : QMargins();
+    form.clientSize = {bounds.width - frame.left() - frame.right(), bounds.height - frame.top() - frame.bottom()};
     if (!widget) return;
     form.applyClientSize(*widget);
     widget->move(bounds.x, bounds.y);

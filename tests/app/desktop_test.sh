@@ -154,6 +154,16 @@ client_origin() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } END { print x, y }'
 }
 
+# The outer bounds of a window as the window manager framed it: x y width height.
+frame_of() {
+    local x y width height left right top bottom
+    read -r x y width height < <(xwininfo -id "$1" | awk '
+        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')
+    IFS=', ' read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
+    echo $((x - left)) $((y - top)) $((width + left + right)) $((height + top + bottom))
+}
+
 allowed_actions() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS; }
 
 # The functions a window asks the window manager for (Motif hints), as bits: 2 resize, 4 move,
@@ -320,13 +330,18 @@ check_counters() {
     fi
 }
 
-# About stays in front of the main window and keeps the keyboard when the main window is
-# clicked; Enter closes it. It offers only to be closed. Openbox lets every window but menus and
+# About comes up centred on the main window, frame on frame. It stays in front of the main window
+# and keeps the keyboard when the main window is clicked; Enter closes it. It offers only to be closed. Openbox lets every window but menus and
 # tool bars be minimized, whatever the window asks; so for minimizing, what About asks is checked.
 check_about() {
     xdotool key alt+a
     wait_window "About" || return
     local about="$window" actions functions
+    local owner_x owner_y owner_width owner_height x y width height
+    read -r owner_x owner_y owner_width owner_height < <(frame_of "$main")
+    read -r x y width height < <(frame_of "$about")
+    [ "$x" -eq $((owner_x + (owner_width - width) / 2)) ] && [ "$y" -eq $((owner_y + (owner_height - height) / 2)) ] ||
+        fail "About's frame $width x $height at $x,$y is not centred on the main window's $owner_width x $owner_height at $owner_x,$owner_y"
     actions=$(allowed_actions "$about")
     grep -q "_NET_WM_ACTION_CLOSE\b" <<<"$actions" || fail "About: no CLOSE in $actions"
     for action in MAXIMIZE_HORZ MAXIMIZE_VERT RESIZE; do
