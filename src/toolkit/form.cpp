@@ -6,6 +6,7 @@
 #include <QHideEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include "toolkit/internal.h"
@@ -60,6 +61,29 @@ struct Form::Impl {
 
 namespace {
 
+// The window being mapped anew to bring it back to the user (see bringBack): its hiding on the
+// way is no hiding to its form.
+QPointer<QWindow> windowMappedAnew;
+
+// Gives the modal window back the keyboard, on top. Under X11 the window manager keeps a modal
+// window above its owner and gives it the focus when the owner is clicked; this is for window
+// systems that let the user activate a window that a modal one blocks. Wayland compositors of
+// Qt 6.4's day know no modal windows, and sway answers a request for activation by marking the
+// window urgent only; what it always gives the keyboard, on top, is a window just mapped. So
+// there the modal window is mapped anew: hidden and shown at the level of its platform window,
+// which leaves its widget, its modal loop and its focus as they are.
+void bringBack(QWindow& modal) {
+    if (QGuiApplication::platformName() != QLatin1String("wayland")) {
+        modal.raise();
+        modal.requestActivate();
+        return;
+    }
+    windowMappedAnew = &modal;
+    modal.hide();
+    modal.show();
+    windowMappedAnew = nullptr;
+}
+
 class FormWidget : public QWidget {
 public:
     FormWidget() : QWidget(nullptr, Qt::Window) {}
@@ -68,13 +92,30 @@ public:
     std::function<void()> onHidden;
 
 protected:
-    // While a modal window keeps this one from input, the window takes no keyboard focus either:
-    // a click on it would otherwise have Qt hand it the focus past the window manager, which
-    // gives it to the modal window.
     bool event(QEvent* event) override {
-        const QEvent::Type type = event->type();
-        if ((type == QEvent::WindowBlocked || type == QEvent::WindowUnblocked) && windowHandle())
-            windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, type == QEvent::WindowBlocked);
+        switch (event->type()) {
+        // While a modal window keeps this one from input, the window takes no keyboard focus
+        // either: a click on it would otherwise have Qt hand it the focus past the window
+        // manager, which gives it to the modal window.
+        case QEvent::WindowBlocked:
+        case QEvent::WindowUnblocked:
+            blocked_ = event->type() == QEvent::WindowBlocked;
+            if (windowHandle()) windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, blocked_);
+            break;
+        // Activated all the same (a click, the compositor's focus command): the modal window
+        // comes back, as a disabled owner on Windows hands its activation to its modal window.
+        // Once the activation is over, and only if it still holds.
+        case QEvent::WindowActivate:
+            if (blocked_) {
+                QTimer::singleShot(0, this, [this] {
+                    QWindow* modal = QGuiApplication::modalWindow();
+                    if (blocked_ && isActiveWindow() && modal && modal->isExposed()) bringBack(*modal);
+                });
+            }
+            break;
+        default:
+            break;
+        }
         return QWidget::event(event);
     }
 
@@ -87,11 +128,14 @@ protected:
 
     void hideEvent(QHideEvent* event) override {
         QWidget::hideEvent(event);
-        // A minimized window is no hidden one.
-        if (!isHidden()) return;
+        // A minimized window is no hidden one, nor is one mapped anew.
+        if (!isHidden() || windowHandle() == windowMappedAnew) return;
         // A window given up by its form is hidden on its way out: the form reports that itself.
         if (onHidden && controlOfWidget(this)) onHidden();
     }
+
+private:
+    bool blocked_ = false;
 };
 
 bool isSizable(FormBorderStyle style) {
