@@ -63,7 +63,10 @@ namespace {
 
 // The window being mapped anew to bring it back to the user (see bringBack): its hiding on the
 // way is no hiding to its form.
-QPointer<QWindow> windowMappedAnew;
+QPointer<QWindow> windowBeingMappedAnew;
+// A modal window mapped anew that has not had the keyboard since. Unmapping it gave the keyboard
+// to the window below for a moment: that activation was the compositor's, not the user's.
+QPointer<QWindow> windowComingBack;
 
 // Gives the modal window back the keyboard, on top. Under X11 the window manager keeps a modal
 // window above its owner and gives it the focus when the owner is clicked; this is for window
@@ -78,10 +81,16 @@ void bringBack(QWindow& modal) {
         modal.requestActivate();
         return;
     }
-    windowMappedAnew = &modal;
+    if (windowComingBack == &modal) return;
+    static const QMetaObject::Connection arrived =
+        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, [](const QWindow* focus) {
+            if (focus && focus == windowComingBack) windowComingBack = nullptr;
+        });
+    windowComingBack = &modal;
+    windowBeingMappedAnew = &modal;
     modal.hide();
     modal.show();
-    windowMappedAnew = nullptr;
+    windowBeingMappedAnew = nullptr;
 }
 
 class FormWidget : public QWidget {
@@ -129,7 +138,7 @@ protected:
     void hideEvent(QHideEvent* event) override {
         QWidget::hideEvent(event);
         // A minimized window is no hidden one, nor is one mapped anew.
-        if (!isHidden() || windowHandle() == windowMappedAnew) return;
+        if (!isHidden() || windowHandle() == windowBeingMappedAnew) return;
         // A window given up by its form is hidden on its way out: the form reports that itself.
         if (onHidden && controlOfWidget(this)) onHidden();
     }
