@@ -9,16 +9,8 @@ case_name="$1"
 prefix="$(realpath "$2")"
 program="$prefix/bin/verbaro"
 
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    local index
-    for ((index = ${#pids[@]} - 1; index >= 0; index--)); do
-        kill "${pids[index]}" 2>/dev/null && wait "${pids[index]}" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/app/desktop_harness.sh
+source "$(dirname "$0")/desktop_harness.sh"
 
 # The program is started as a user starts it: no platform chosen for Qt, a home of its own,
 # empty, with every XDG folder inside it, and a working folder of its own.
@@ -32,27 +24,6 @@ program_env=(HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/
 
 # How much Qt scales the program's windows.
 scale=1
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# poll SECONDS WHAT COMMAND...: runs the command until it succeeds; false once the time is up,
-# after telling which windows were up then.
-poll() {
-    local deadline=$((SECONDS + $1)) what="$2"
-    shift 2
-    until "$@"; do
-        if [ "$SECONDS" -ge "$deadline" ]; then
-            fail "timed out waiting for $what"
-            describe_windows
-            return 1
-        fi
-        sleep 0.05
-    done
-}
 
 # --- the X server, the window manager and the program ---------------------------------------
 
@@ -448,11 +419,4 @@ case_no_display() {
     expect_nothing_written
 }
 
-"case_$case_name"
-if [ "$failures" -ne 0 ]; then
-    for log in program.out program.err; do
-        [ -s "$work/$log" ] && { echo "--- $log"; cat "$work/$log"; }
-    done
-    exit 1
-fi
-echo "desktop $case_name: passed"
+run_case "$case_name" program.out program.err

@@ -8,22 +8,15 @@ set -uo pipefail
 case_name="$1"
 installed="$(realpath "$2")"
 
+# shellcheck source=tests/app/desktop_harness.sh
+source "$(dirname "$0")/desktop_harness.sh"
+
 # Sway refuses to run as root, so root runs it, and the program, as nobody. Both then reach
 # only what lies in a folder of the test's own that everyone may read: the program is copied
 # there, and the folders they write to are theirs.
-work="$(mktemp -d)"
 chmod 755 "$work"
 as_user=()
 [ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-pids=()
-cleanup() {
-    local index
-    for ((index = ${#pids[@]} - 1; index >= 0; index--)); do
-        kill "${pids[index]}" 2>/dev/null && wait "${pids[index]}" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 users_folder() {
     mkdir -m "$2" "$1"
@@ -49,27 +42,6 @@ start_in_session() {
     shift
     "${as_user[@]}" env -i "${session_env[@]}" "$@" >"$log" 2>&1 &
     pids+=($!)
-}
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# poll SECONDS WHAT COMMAND...: runs the command until it succeeds; false once the time is up,
-# after telling which windows were up then.
-poll() {
-    local deadline=$((SECONDS + $1)) what="$2"
-    shift 2
-    until "$@"; do
-        if [ "$SECONDS" -ge "$deadline" ]; then
-            fail "timed out waiting for $what"
-            describe_windows
-            return 1
-        fi
-        sleep 0.05
-    done
 }
 
 # --- sway and the program ---------------------------------------------------------------------
@@ -206,11 +178,4 @@ case_drill() {
     [ -s "$work/program.err" ] && fail "output on standard error"
 }
 
-"case_$case_name"
-if [ "$failures" -ne 0 ]; then
-    for log in program.out program.err sway.log; do
-        [ -s "$work/$log" ] && { echo "--- $log"; cat "$work/$log"; }
-    done
-    exit 1
-fi
-echo "desktop wayland $case_name: passed"
+run_case "$case_name" program.out program.err sway.log
