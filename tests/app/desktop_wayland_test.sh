@@ -8,12 +8,12 @@ set -uo pipefail
 case_name="$1"
 installed="$(realpath "$2")"
 
+# Sway refuses to run as root, so root runs it, and the program, as nobody. Both then reach
+# only what lies in a folder of the test's own under /tmp that everyone may read: the program is
+# copied there, and the folders they write to are theirs.
+export TMPDIR=/tmp
 # shellcheck source=tests/app/desktop_harness.sh
 source "$(dirname "$0")/desktop_harness.sh"
-
-# Sway refuses to run as root, so root runs it, and the program, as nobody. Both then reach
-# only what lies in a folder of the test's own that everyone may read: the program is copied
-# there, and the folders they write to are theirs.
 chmod 755 "$work"
 as_user=()
 [ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
