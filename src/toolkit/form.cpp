@@ -76,7 +76,7 @@ QPointer<QWindow> windowComingBack;
 // there the modal window is mapped anew: hidden and shown at the level of its platform window,
 // which leaves its widget, its modal loop and its focus as they are.
 void bringBack(QWindow& modal) {
-    if (QGuiApplication::platformName() != QLatin1String("wayland")) {
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         modal.raise();
         modal.requestActivate();
         return;
