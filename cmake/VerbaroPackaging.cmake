@@ -26,4 +26,6 @@ holds, come with it.")
 # platform plugin, and the fonts that stand in for the Windows dialog faces.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, fonts-wine, fontconfig")
+# Qt's Wayland platform plugin: without it a Wayland desktop runs the program through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

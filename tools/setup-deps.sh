@@ -11,6 +11,7 @@ packages=(
     appstream desktop-file-utils dpkg-dev
     libcsv-dev libxml2-dev
     xvfb openbox xdotool x11-utils imagemagick
+    sway wtype grim qt6-wayland jq
     clang-format clang-tidy shellcheck
     dbus-bin dbus-daemon at-spi2-core python3-pyatspi
     "$@"

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPalette>
 #include <QVariant>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -28,6 +29,15 @@ bool isInside(const Control& control, const Control* container) {
 }
 
 }  // namespace
+
+QMargins frameMarginsOf(const QWidget& window) {
+    const QWindow* handle = window.windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+QRect outerBoundsOf(const QWidget& window) {
+    return window.geometry().marginsAdded(frameMarginsOf(window));
+}
 
 Control* controlOfWidget(const QWidget* widget) {
     if (!widget) return nullptr;
@@ -148,7 +158,7 @@ Rect Control::bounds() const {
     // A window's outer bounds are the platform's once it exists: the user may move it.
     const QWidget* widget = native_->widget;
     if (widget && widget->isWindow()) {
-        const QRect frame = widget->frameGeometry();
+        const QRect frame = outerBoundsOf(*widget);
         return {frame.x(), frame.y(), frame.width(), frame.height()};
     }
     return bounds_;

@@ -6,6 +6,7 @@
 #include <QHideEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include "toolkit/internal.h"
@@ -60,6 +61,38 @@ struct Form::Impl {
 
 namespace {
 
+// The window being mapped anew to bring it back to the user (see bringBack): its hiding on the
+// way is no hiding to its form.
+QPointer<QWindow> windowBeingMappedAnew;
+// A modal window mapped anew that has not had the keyboard since. Unmapping it gave the keyboard
+// to the window below for a moment: that activation was the compositor's, not the user's.
+QPointer<QWindow> windowComingBack;
+
+// Gives the modal window back the keyboard, on top. Under X11 the window manager keeps a modal
+// window above its owner and gives it the focus when the owner is clicked; this is for window
+// systems that let the user activate a window that a modal one blocks. Wayland compositors of
+// Qt 6.4's day know no modal windows, and sway answers a request for activation by marking the
+// window urgent only; what it always gives the keyboard, on top, is a window just mapped. So
+// there the modal window is mapped anew: hidden and shown at the level of its platform window,
+// which leaves its widget, its modal loop and its focus as they are.
+void bringBack(QWindow& modal) {
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        modal.raise();
+        modal.requestActivate();
+        return;
+    }
+    if (windowComingBack == &modal) return;
+    static const QMetaObject::Connection arrived =
+        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, [](const QWindow* focus) {
+            if (focus && focus == windowComingBack) windowComingBack = nullptr;
+        });
+    windowComingBack = &modal;
+    windowBeingMappedAnew = &modal;
+    modal.hide();
+    modal.show();
+    windowBeingMappedAnew = nullptr;
+}
+
 class FormWidget : public QWidget {
 public:
     FormWidget() : QWidget(nullptr, Qt::Window) { describeAs(*this, QAccessible::Window); }
@@ -68,13 +101,30 @@ public:
     std::function<void()> onHidden;
 
 protected:
-    // While a modal window keeps this one from input, the window takes no keyboard focus either:
-    // a click on it would otherwise have Qt hand it the focus past the window manager, which
-    // gives it to the modal window.
     bool event(QEvent* event) override {
-        const QEvent::Type type = event->type();
-        if ((type == QEvent::WindowBlocked || type == QEvent::WindowUnblocked) && windowHandle())
-            windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, type == QEvent::WindowBlocked);
+        switch (event->type()) {
+        // While a modal window keeps this one from input, the window takes no keyboard focus
+        // either: a click on it would otherwise have Qt hand it the focus past the window
+        // manager, which gives it to the modal window.
+        case QEvent::WindowBlocked:
+        case QEvent::WindowUnblocked:
+            blocked_ = event->type() == QEvent::WindowBlocked;
+            if (windowHandle()) windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, blocked_);
+            break;
+        // Activated all the same (a click, the compositor's focus command): the modal window
+        // comes back, as a disabled owner on Windows hands its activation to its modal window.
+        // Once the activation is over, and only if it still holds.
+        case QEvent::WindowActivate:
+            if (blocked_) {
+                QTimer::singleShot(0, this, [this] {
+                    QWindow* modal = QGuiApplication::modalWindow();
+                    if (blocked_ && isActiveWindow() && modal && modal->isExposed()) bringBack(*modal);
+                });
+            }
+            break;
+        default:
+            break;
+        }
         return QWidget::event(event);
     }
 
@@ -87,11 +137,14 @@ protected:
 
     void hideEvent(QHideEvent* event) override {
         QWidget::hideEvent(event);
-        // A minimized window is no hidden one.
-        if (!isHidden()) return;
+        // A minimized window is no hidden one, nor is one mapped anew.
+        if (!isHidden() || windowHandle() == windowBeingMappedAnew) return;
         // A window given up by its form is hidden on its way out: the form reports that itself.
         if (onHidden && controlOfWidget(this)) onHidden();
     }
+
+private:
+    bool blocked_ = false;
 };
 
 bool isSizable(FormBorderStyle style) {
@@ -230,14 +283,17 @@ void Form::onFirstShown() {
 }
 
 void Form::Impl::placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet) const {
-    const QRect frame = widget.frameGeometry();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect();
-    const int width = frame.width();
-    const int height = frame.height();
     switch (initialPosition) {
     case FormStartPosition::CenterOnOwner:
         if (owner && owner->visible()) {
+            // The window manager frames the form only once it is shown; until then the form is
+            // taken to get the frame its owner has. Its window is placed by its client area, so
+            // that the frame lands where it is meant to be.
+            const QMargins frame = frameMarginsOf(*widgetOf(*owner));
+            const int width = widget.width() + frame.left() + frame.right();
+            const int height = widget.height() + frame.top() + frame.bottom();
             const Rect over = owner->bounds();
             int x = over.x + (over.width - width) / 2;
             int y = over.y + (over.height - height) / 2;
@@ -249,13 +305,15 @@ void Form::Impl::placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet
                 y = area.top();
             else if (y + height > area.y() + area.height())
                 y = area.y() + area.height() - height;
-            widget.move(x, y);
+            widget.setGeometry(x + frame.left(), y + frame.top(), widget.width(), widget.height());
             return;
         }
         [[fallthrough]];
-    case FormStartPosition::CenterOnScreen:
-        widget.move(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2);
+    case FormStartPosition::CenterOnScreen: {
+        const QRect outer = widget.frameGeometry();
+        widget.move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
         return;
+    }
     case FormStartPosition::DefaultLocation:
         if (positionSet) widget.move(boundsAsSet.x, boundsAsSet.y);
         return;
@@ -267,8 +325,8 @@ void Form::boundsChanged() {
     const Rect& bounds = boundsAsSet();
     form.positionSet = true;
     QWidget* widget = widgetOf(*this);
-    const QSize frameExtra = widget ? widget->frameGeometry().size() - widget->size() : QSize(0, 0);
-    form.clientSize = {bounds.width - frameExtra.width(), bounds.height - frameExtra.height()};
+    const QMargins frame = widget ? frameMarginsOf(*widget) : QMargins();
+    form.clientSize = {bounds.width - frame.left() - frame.right(), bounds.height - frame.top() - frame.bottom()};
     if (!widget) return;
     form.applyClientSize(*widget);
     widget->move(bounds.x, bounds.y);

@@ -8,7 +8,9 @@
 #include <QFont>
 #include <QIcon>
 #include <QPalette>
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -71,6 +73,13 @@ inline QWidget* widgetOf(const Control& control) {
 inline QWidget* widgetOf(const Control* control) {
     return control ? widgetOf(*control) : nullptr;
 }
+
+// A window's frame as the window system has it now, and the outer bounds it gives the window.
+// QWidget::frameGeometry() keeps the frame that Qt read when the window last moved or changed its
+// size: none, or one half built, if the window manager had not finished framing the window then,
+// and a fixed window that never moves again keeps that for good.
+QMargins frameMarginsOf(const QWidget& window);
+QRect outerBoundsOf(const QWidget& window);
 
 // The control behind `widget` or, for a widget that belongs to a control's inner parts (the
 // viewport of a multi-line text box), behind its nearest ancestor that has one.

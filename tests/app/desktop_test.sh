@@ -2,23 +2,15 @@
 # Drives the installed program as a learner does: on an X server of its own (Xvfb) under a real
 # window manager (openbox), with keys and clicks sent by xdotool and the screen read back with
 # ImageMagick. Every wait polls for the state it needs, with a deadline.
-# Usage: desktop_test.sh CASE PREFIX    (CASE: drill, windows, error_dialog, no_display)
+# Usage: desktop_test.sh CASE PREFIX    (CASE: drill, windows, error_dialog, high_dpi, no_display)
 set -uo pipefail
 
 case_name="$1"
 prefix="$(realpath "$2")"
 program="$prefix/bin/verbaro"
 
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    local index
-    for ((index = ${#pids[@]} - 1; index >= 0; index--)); do
-        kill "${pids[index]}" 2>/dev/null && wait "${pids[index]}" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/app/desktop_harness.sh
+source "$(dirname "$0")/desktop_harness.sh"
 
 # The program is started as a user starts it: no platform chosen for Qt, a home of its own,
 # empty, with every XDG folder inside it, and a working folder of its own.
@@ -30,26 +22,8 @@ mkdir -m 700 "$work/runtime"
 program_env=(HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache"
     XDG_DATA_HOME="$home/.local/share" XDG_STATE_HOME="$home/.local/state" XDG_RUNTIME_DIR="$work/runtime")
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# poll SECONDS WHAT COMMAND...: runs the command until it succeeds; false once the time is up,
-# after telling which windows were up then.
-poll() {
-    local deadline=$((SECONDS + $1)) what="$2"
-    shift 2
-    until "$@"; do
-        if [ "$SECONDS" -ge "$deadline" ]; then
-            fail "timed out waiting for $what"
-            describe_windows
-            return 1
-        fi
-        sleep 0.05
-    done
-}
+# How much Qt scales the program's windows.
+scale=1
 
 # --- the X server, the window manager and the program ---------------------------------------
 
@@ -95,7 +69,7 @@ start_program() {
     [ -n "$main" ] || { fail "the main window did not appear"; exit 1; }
     poll 10 "the main window to take the keyboard" is_active "$main" || exit 1
     read -r main_x main_y < <(client_origin "$main")
-    poll 10 "the main window to be drawn" changed_from "" ink 8 14 80 24 || exit 1
+    poll 10 "the main window to be drawn" changed_from "" ink 8 14 $((80 * scale)) $((24 * scale)) || exit 1
 }
 
 program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
@@ -152,6 +126,22 @@ describe_windows() {
 
 client_origin() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } END { print x, y }'
+}
+
+# The outer bounds of a window as the window manager framed it: x y width height.
+frame_of() {
+    local x y width height left right top bottom
+    read -r x y width height < <(xwininfo -id "$1" | awk '
+        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')
+    IFS=', ' read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
+    echo $((x - left)) $((y - top)) $((width + left + right)) $((height + top + bottom))
+}
+
+# The sizes of the images in a window's icon, one "WIDTHxHEIGHT" a line.
+icon_sizes() {
+    xprop -len 100000000 -notype 32c -id "$1" _NET_WM_ICON | sed 's/^[^=]*= //' | tr -d ' \n' | tr ',' '\n' |
+        awk 'skip > 0 { skip--; next } width == "" { width = $1; next } { print width "x" $1; skip = width * $1; width = "" }'
 }
 
 allowed_actions() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS; }
@@ -320,13 +310,18 @@ check_counters() {
     fi
 }
 
-# About stays in front of the main window and keeps the keyboard when the main window is
-# clicked; Enter closes it. It offers only to be closed. Openbox lets every window but menus and
+# About comes up centred on the main window, frame on frame. It stays in front of the main window
+# and keeps the keyboard when the main window is clicked; Enter closes it. It offers only to be closed. Openbox lets every window but menus and
 # tool bars be minimized, whatever the window asks; so for minimizing, what About asks is checked.
 check_about() {
     xdotool key alt+a
     wait_window "About" || return
     local about="$window" actions functions
+    local owner_x owner_y owner_width owner_height x y width height
+    read -r owner_x owner_y owner_width owner_height < <(frame_of "$main")
+    read -r x y width height < <(frame_of "$about")
+    ((x == owner_x + (owner_width - width) / 2 && y == owner_y + (owner_height - height) / 2)) ||
+        fail "About's frame $width x $height at $x,$y is not centred on the main window's $owner_width x $owner_height at $owner_x,$owner_y"
     actions=$(allowed_actions "$about")
     grep -q "_NET_WM_ACTION_CLOSE\b" <<<"$actions" || fail "About: no CLOSE in $actions"
     for action in MAXIMIZE_HORZ MAXIMIZE_VERT RESIZE; do
@@ -381,6 +376,34 @@ case_error_dialog() {
     expect_nothing_written
 }
 
+# At twice the scale the main window is exactly twice its size, and the window icon and About's
+# picture come from the images drawn for that size: the window manager is offered a 64-pixel
+# icon, and About shows the 64-pixel image pixel for pixel, not the 32-pixel one stretched.
+case_high_dpi() {
+    scale=2
+    program_env+=("QT_SCALE_FACTOR=$scale")
+    start_desktop
+    start_program
+    local size
+    size=$(xwininfo -id "$main" | awk '/Width:/ { w = $NF } /Height:/ { h = $NF } END { print w "x" h }')
+    [ "$size" = "822x630" ] || fail "the main window is $size, not 822x630"
+    icon_sizes "$main" | grep -qx 64x64 || fail "no 64-pixel image in the window icon: $(icon_sizes "$main" | xargs)"
+    xdotool key alt+a
+    wait_window "About" || exit 1
+    # The picture stands at 24,16 in About's client area, 32 pixels square before scaling.
+    local x y face differences
+    read -r x y < <(client_origin "$window")
+    face=$(import -window root -crop "1x1+$((x + 4))+$((y + 4))" +repage -format '%[pixel:p{0,0}]' info:)
+    convert -size 64x64 "xc:$face" "$prefix/share/icons/hicolor/64x64/apps/verbaro.png" -composite "$work/expected.png"
+    import -window root -crop "64x64+$((x + 48))+$((y + 32))" +repage "$work/shown.png"
+    differences=$(compare -metric AE -fuzz 2% "$work/shown.png" "$work/expected.png" null: 2>&1)
+    [ "$differences" = 0 ] || fail "About's picture differs from the 64-pixel image in $differences pixels"
+    xdotool key Return
+    poll 5 "Enter to close About" is_gone "$window"
+    xdotool key alt+x
+    expect_exit 0
+}
+
 # Without an X server to reach the program says so in one line that names the display, and ends
 # with status 1 without a core dump.
 case_no_display() {
@@ -396,11 +419,4 @@ case_no_display() {
     expect_nothing_written
 }
 
-"case_$case_name"
-if [ "$failures" -ne 0 ]; then
-    for log in program.out program.err; do
-        [ -s "$work/$log" ] && { echo "--- $log"; cat "$work/$log"; }
-    done
-    exit 1
-fi
-echo "desktop $case_name: passed"
+run_case "$case_name" program.out program.err

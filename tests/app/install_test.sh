@@ -29,7 +29,7 @@ expect_file share/metainfo/org.example.verbaro.metainfo.xml
 expect_file share/man/man1/verbaro.1
 expect_file share/man/man1/verbaro-check.1
 expect_file share/man/man1/verbaro-convert.1
-for size in 16 24 32 48; do
+for size in 16 24 32 48 64 96 128 256; do
     expect_file "share/icons/hicolor/${size}x${size}/apps/verbaro.png"
     if [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/verbaro.png" ] &&
         ! file "$prefix/share/icons/hicolor/${size}x${size}/apps/verbaro.png" | grep -q "$size x $size"; then

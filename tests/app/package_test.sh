@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build and checks it against what `cmake --install` puts under
 # /usr: the same files and links, valid desktop metadata, and dependencies that cover what the
-# program loads without linking to it.
+# program loads without linking to it (Qt's Wayland plugin only recommended).
 # Usage: package_test.sh BUILD_DIR WORK_DIR VERSION
 set -euo pipefail
 
@@ -38,6 +38,7 @@ depends="$(field Depends)"
 for needed in libqt6widgets6 qt6-qpa-plugins fonts-liberation2 fonts-wine fontconfig; do
     grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends: $(field Recommends)"
 
 # Desktop entry and AppStream data as installed. validate-tree validates each metainfo file as
 # `appstreamcli validate` does and also looks for the desktop entry that it names.

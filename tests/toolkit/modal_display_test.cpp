@@ -109,6 +109,28 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
     });
 }
 
+// A window system may activate the owner all the same (a compositor that knows no modal windows
+// does, on a click or its focus command): the activation goes back to the form.
+TEST_F(ModalTest, OwnerActivatedWhileTheFormIsUpHandsTheActivationBack) {
+    withMainFormActive([&] {
+        bool formUp = false;
+        bool formBack = false;
+        later([&] {
+            formUp = user_input::waitUntilActive(nativeWidget(dialog));
+            QWindow* owner = nativeWidget(mainForm)->windowHandle();
+            // Qt itself asks no activation for a window that takes no focus.
+            owner->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+            owner->requestActivate();
+            user_input::waitUntilActive(nativeWidget(mainForm));
+            formBack = user_input::waitUntilActive(nativeWidget(dialog));
+            dialog.close();
+        });
+        dialog.showModal();
+        EXPECT_TRUE(formUp);
+        EXPECT_TRUE(formBack);
+    });
+}
+
 TEST_F(ModalTest, OwnerThatIsNoToolkitFormIsDisabledToo) {
     QWidget plainWindow;
     plainWindow.resize(300, 200);
