@@ -89,6 +89,7 @@ TEST_F(ConvertTool, ReadsEveryFormatIntoTheEntriesOfTheInput) {
         {"bom.csv", "\xEF\xBB\xBFhund,d\xC3\xB6g\n", "", "hund = d\xC3\xB6g\n"},
         {"le.txt", "\xFF\xFEh\0u\0n\0d\0\t\0\xE9\0\r\0\n\0"s, "", "hund = \xC3\xA9\n"},
         {"be.txt", "\xFE\xFF\0h\0u\0n\0d\0\t\0d\0o\0g"s, "", "hund = dog\n"},
+        {"le32.txt", "\xFF\xFE\0\0h\0\0\0\t\0\0\0\xE9\0\0\0"s, "", "h = \xC3\xA9\n"},
         {"ansi.csv",
          "gr\xFC\xDF"
          "e,\x80\n",
@@ -386,6 +387,7 @@ TEST(ConvertGuess, FormatFromNameAndContent) {
         {"a.txt", "hund\t=\tdog\n", Format::dictionary},
         {"a.txt", "hund = dog\nkatt\tcat\n", Format::csv},
         {"a.txt", "\xFF\xFEh\0=\0d\0"s, Format::csv},
+        {"a.txt", "\0\0\xFE\xFF\0\0\0h\0\0\0=\0\0\0d"s, Format::csv},
         {"a.txt", "", Format::csv},
     };
     for (const auto& example : cases) {

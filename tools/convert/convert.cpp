@@ -17,6 +17,7 @@
 #include "dictionary.h"
 #include "flashcards.h"
 #include "model/text.h"
+#include "parser/byteordermark.h"
 #include "table.h"
 #include "tableentries.h"
 #include "textinput.h"
@@ -236,13 +237,12 @@ Format guessedFormat(const std::string& fileName, std::string_view bytes) {
     if (extension == ".tsv" || extension == ".tab") {
         return Format::tsv;
     }
-    // A spreadsheet's "Unicode text" is a UTF-16 table.
-    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    // A spreadsheet's "Unicode text" is a UTF-16 table; no dictionary is UTF-16 or UTF-32.
+    const ByteOrderMark mark = byteOrderMarkOf(bytes);
+    if (mark != ByteOrderMark::none && mark != ByteOrderMark::utf8) {
         return Format::csv;
     }
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-    }
+    bytes.remove_prefix(bytesOf(mark).size());
     const std::string_view start = stripped(bytes.substr(0, 64));
     if (start.starts_with("<?xml") || start.starts_with("<kvtml") || start.starts_with("<!DOCTYPE")) {
         return Format::kvtml;

@@ -14,26 +14,11 @@
 #include <vector>
 
 #include "model/text.h"
+#include "parser/byteordermark.h"
 #include "parser/codepage.h"
 #include "parser/utf8.h"
 
 namespace {
-
-constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
-
-struct MarkedEncoding {
-    std::string_view mark;
-    const char* encoding;
-};
-
-// Longer marks first: FF FE 00 00 is UTF-32, not UTF-16 followed by a NUL.
-constexpr MarkedEncoding markedEncodings[] = {
-    {utf8Mark, "UTF-8"},
-    {std::string_view("\xFF\xFE\0\0", 4), "UTF-32LE"},
-    {std::string_view("\0\0\xFE\xFF", 4), "UTF-32BE"},
-    {"\xFF\xFE", "UTF-16LE"},
-    {"\xFE\xFF", "UTF-16BE"},
-};
 
 bool isUtf8Name(const std::string& encoding) {
     return equalIgnoringAsciiCase(encoding, "UTF-8") || equalIgnoringAsciiCase(encoding, "UTF8");
@@ -264,16 +249,12 @@ std::string_view decodedText(std::string_view bytes, const std::string& encoding
                              std::string& converted) {
     std::string chosen = encoding;
     if (chosen.empty()) {
-        for (const MarkedEncoding& marked : markedEncodings) {
-            if (bytes.starts_with(marked.mark)) {
-                chosen = marked.encoding;
-                bytes.remove_prefix(marked.mark.size());
-                break;
-            }
+        const ByteOrderMark mark = byteOrderMarkOf(bytes);
+        bytes.remove_prefix(bytesOf(mark).size());
+        if (mark == ByteOrderMark::none || mark == ByteOrderMark::utf8) {
+            return decodedByLine(bytes, mark == ByteOrderMark::utf8, reporter, converted);
         }
-        if (chosen.empty() || chosen == "UTF-8") {
-            return decodedByLine(bytes, !chosen.empty(), reporter, converted);
-        }
+        chosen = encodingNameOf(mark);
     }
     std::string_view text = bytes;
     if (isUtf8Name(chosen)) {
@@ -283,8 +264,8 @@ std::string_view decodedText(std::string_view bytes, const std::string& encoding
         text = converted;
     }
     // A named encoding keeps its mark through the conversion.
-    if (text.starts_with(utf8Mark)) {
-        text.remove_prefix(utf8Mark.size());
+    if (text.starts_with(bytesOf(ByteOrderMark::utf8))) {
+        text.remove_prefix(bytesOf(ByteOrderMark::utf8).size());
     }
     return text;
 }
