@@ -6,6 +6,7 @@
 #include "model/text.h"
 #include "model/wordlist.h"
 #include "parser/quoting.h"
+#include "parser/report.h"
 #include "parser/utf8.h"
 
 namespace {
@@ -68,7 +69,7 @@ void Linter::lookAtNewReads() {
         if (readingAgain_ && firstReadOf_.at(reads[read.importer].identity) == read.importer) {
             const FileRead& firstRead = reads[first->second];
             warn({read.importer, read.importLine}, quoted(read.fileName) + " was already read, imported at "
-                                                       + placeText({firstRead.importer, firstRead.importLine})
+                                                       + placeName({firstRead.importer, firstRead.importLine})
                                                        + "; its entries are added again");
         }
     }
@@ -130,20 +131,20 @@ void Linter::lookAtWordsSeenBefore(const WordEntry& entry) {
             continue;
         }
         named.push_back(earlier);
-        warn(seen.place, "the word " + quoted(word) + " is also at " + placeText(entries_[earlier].place)
+        warn(seen.place, "the word " + quoted(word) + " is also at " + placeName(entries_[earlier].place)
                              + (sameTranslations ? ", with the same translations" : ", with other translations"));
     }
 }
 
 void Linter::warn(const Place& place, const std::string& text) {
     ++warningCount_;
-    std::fprintf(stderr, "%s: warning: %s\n", placeText(place).c_str(), text.c_str());
+    printAtPlace(stderr, parser_.filesRead()[place.read].fileName, place.line, "warning: " + text);
 }
 
 Linter::Place Linter::currentPlace() const {
     return {readsSeen_ - 1, parser_.currentLine()};
 }
 
-std::string Linter::placeText(const Place& place) const {
-    return parser_.filesRead()[place.read].fileName + ":" + std::to_string(place.line);
+std::string Linter::placeName(const Place& place) const {
+    return placeText(parser_.filesRead()[place.read].fileName, place.line);
 }

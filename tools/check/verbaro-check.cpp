@@ -12,6 +12,7 @@
 #include "model/wordlist.h"
 #include "parser/parser.h"
 #include "parser/quoting.h"
+#include "parser/report.h"
 
 namespace {
 
@@ -113,12 +114,7 @@ bool check(const std::string& fileName, const Options& options) {
     }
     if (!complete) {
         std::fflush(stdout);
-        if (parser.currentLine() == 0) {
-            std::fprintf(stderr, "%s: %s\n", parser.currentFile().c_str(), failure.c_str());
-        } else {
-            std::fprintf(stderr, "%s:%llu: %s\n", parser.currentFile().c_str(),
-                         static_cast<unsigned long long>(parser.currentLine()), failure.c_str());
-        }
+        printAtPlace(stderr, parser.currentFile(), parser.currentLine(), failure);
     }
     const std::uint32_t count = words.remainingCount();
     std::printf("%s: title %s, %u %s%s", fileName.c_str(), quoted(words.title()).c_str(), count,

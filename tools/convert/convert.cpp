@@ -18,6 +18,7 @@
 #include "flashcards.h"
 #include "model/text.h"
 #include "parser/byteordermark.h"
+#include "parser/report.h"
 #include "table.h"
 #include "tableentries.h"
 #include "textinput.h"
@@ -257,7 +258,7 @@ int convert(const ConvertOptions& options) {
     Reporter reporter(options.input, options.strict);
     Output output(options.output);
     if (const std::string failure = output.failure(); !failure.empty()) {
-        std::fprintf(stderr, "%s: %s\n", options.output.c_str(), failure.c_str());
+        printAtPlace(stderr, options.output, 0, failure);
         return 1;
     }
     try {
@@ -282,7 +283,7 @@ int convert(const ConvertOptions& options) {
         return 2;
     }
     if (const std::string failure = output.commit(); !failure.empty()) {
-        std::fprintf(stderr, "%s: %s\n", options.output.c_str(), failure.c_str());
+        printAtPlace(stderr, options.output, 0, failure);
         return 1;
     }
     return 0;

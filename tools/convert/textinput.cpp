@@ -16,6 +16,7 @@
 #include "model/text.h"
 #include "parser/byteordermark.h"
 #include "parser/codepage.h"
+#include "parser/report.h"
 #include "parser/utf8.h"
 
 namespace {
@@ -134,13 +135,7 @@ private:
 }  // namespace
 
 void Reporter::print(const std::string& file, std::uint64_t line, const char* kind, const std::string& text) {
-    const std::string& shown = file.empty() ? fileName_ : file;
-    if (line == 0) {
-        std::fprintf(stream_, "%s: %s%s\n", shown.c_str(), kind, text.c_str());
-    } else {
-        std::fprintf(stream_, "%s:%llu: %s%s\n", shown.c_str(), static_cast<unsigned long long>(line), kind,
-                     text.c_str());
-    }
+    printAtPlace(stream_, file.empty() ? fileName_ : file, line, kind + text);
 }
 
 void Reporter::skip(std::uint64_t line, const std::string& reason, const std::string& file) {
