@@ -11,6 +11,8 @@
 using namespace std::string_literals;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using testsupport::ParserTest;
+using testsupport::ToolRun;
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include "parserfixture.h"
 
 using namespace std::string_literals;
+using testsupport::ParserTest;
+using testsupport::ToolRun;
 
 class CheckTool : public ParserTest {
 protected:

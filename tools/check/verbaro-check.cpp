@@ -63,7 +63,7 @@ struct Options {
 
 // Keeps the lines handed to the word list, so that its entries can be listed afterwards, and
 // shows each to the linter, if there is one.
-class RecordingWordList : public WordList {
+class CheckedWordList : public WordList {
 public:
     void addEntry(const std::string& line) override {
         WordList::addEntry(line);
@@ -89,7 +89,7 @@ std::string quotedList(const std::vector<std::string>& items) {
 }
 
 // Lists the entries as the word list holds them: each line's entry went in front of the others.
-void dumpEntries(const RecordingWordList& words) {
+void dumpEntries(const CheckedWordList& words) {
     const std::vector<std::string>& lines = words.lines();
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
         const WordEntry entry = entryFromLine(*line);
@@ -99,7 +99,7 @@ void dumpEntries(const RecordingWordList& words) {
 
 // Returns whether the file and all its imports were read, and, with --strict, without a warning.
 bool check(const std::string& fileName, const Options& options) {
-    RecordingWordList words;
+    CheckedWordList words;
     Parser parser(fileName, words);
     Linter linter(parser);
     if (options.lint) {
