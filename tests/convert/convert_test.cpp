@@ -410,6 +410,26 @@ TEST(ConvertGuess, SeparatorFromTheFirstRecords) {
     }
 }
 
+TEST(ConvertColumns, NumbersCountedFromOneInDigitsAlone) {
+    const struct {
+        const char* text;
+        std::optional<std::size_t> column;
+    } cases[] = {
+        {"1", 0},
+        {"012", 11},
+        {"999999", 999998},
+        {"0", std::nullopt},
+        {"000000", std::nullopt},
+        {"1000000", std::nullopt},
+        {"+1", std::nullopt},
+        {" 1", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, column] : cases) {
+        EXPECT_EQ(columnNumber(text), column) << text;
+    }
+}
+
 TEST(ConvertHtml, KeepsTheTextThatTheFieldShows) {
     const TextCase cases[] = {
         {"plain  text ", "plain text"},

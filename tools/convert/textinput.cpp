@@ -154,6 +154,17 @@ void Reporter::fail(const InputError& error) {
     print(error.file(), error.line(), "", error.what());
 }
 
+std::optional<std::size_t> plainNumber(std::string_view text) {
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::size_t number = 0;
+    for (const char digit : text) {
+        number = number * 10 + static_cast<std::size_t>(digit - '0');
+    }
+    return number;
+}
+
 std::size_t LineSplitter::nextAfterStart(char byte, std::size_t& cached) const {
     // npos, for no such byte, stays right for every later start.
     if (searched_ && cached >= start_) {
