@@ -287,6 +287,7 @@ TEST_F(ConvertTool, ReadsOtherMakersFilesAndTellsWhatItGuessedOrLeftOut) {
          "", 0, "Hund = dog big\n",
          "n.txt:3: warning: media references ([sound:...], images) were left out of 2 cells, the first on this line\n"},
         {"n.txt", "#separator:tab\nHund\tdog\n# a \"comment\"\nKatze\tcat\n", "", 0, "Hund = dog\nKatze = cat\n", ""},
+        {"n.txt", "#separator:tab\r#html:true\rHund\t<b>dog</b>\r", "", 0, "Hund = dog\n", ""},
         // Columns left unread are told once, with the option that reads them.
         {"u.csv", "hund,dog,hound\nkatt,cat\nfisk,fish,,x\n", "", 0, "hund = dog\nkatt = cat\nfisk = fish\n",
          "u.csv: warning: columns 3 and 4 have text in 2 records and were not read; --columns 1,2,3,4 reads them as "
@@ -388,6 +389,7 @@ TEST(ConvertGuess, FormatFromNameAndContent) {
         {"a.txt", "hund = dog\nkatt = cat\n", Format::dictionary},
         {"a.txt", "hund\t=\tdog\n", Format::dictionary},
         {"a.txt", "hund = dog\nkatt\tcat\n", Format::csv},
+        {"a.txt", "hund\tdog\rkatt = cat\r", Format::csv},
         {"a.txt", "\xFF\xFEh\0=\0d\0"s, Format::csv},
         {"a.txt", "\0\0\xFE\xFF\0\0\0h\0\0\0=\0\0\0d"s, Format::csv},
         {"a.txt", "", Format::csv},

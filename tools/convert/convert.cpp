@@ -35,11 +35,12 @@ std::string lowerCaseExtension(const std::string& fileName) {
 // Every one of the first lines with something in it is a directive, a comment or an entry with an
 // equals sign.
 bool looksLikeDictionary(std::string_view text) {
+    LineSplitter lines(text);
+    std::string_view content;
+    std::string_view whole;
     std::size_t sampled = 0;
-    for (std::size_t start = 0; start < text.size() && sampled < linesToSample;) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = stripped(text.substr(start, end - start));
-        start = end + 1;
+    while (sampled < linesToSample && lines.next(content, whole)) {
+        const std::string_view line = stripped(content);
         if (line.empty()) {
             continue;
         }

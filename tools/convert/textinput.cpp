@@ -81,12 +81,14 @@ std::string_view decodedByLine(std::string_view bytes, bool markedUtf8, Reporter
     return text;
 }
 
-// The number of the line (from 1) on which the byte at `offset` of the text stands.
-std::uint64_t lineNumberAt(std::string_view text, std::size_t offset) {
+// The number of the line (from 1) on which the end of the text stands.
+std::uint64_t lineNumberAtEnd(std::string_view text) {
+    LineSplitter lines(text);
+    std::string_view content;
+    std::string_view whole;
     std::uint64_t number = 1;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        const bool lineFeedFollows = i + 1 < text.size() && text[i + 1] == '\n';
-        number += text[i] == '\n' || (text[i] == '\r' && !lineFeedFollows) ? 1 : 0;
+    while (lines.next(content, whole)) {
+        number += whole.size() > content.size() ? 1 : 0;
     }
     return number;
 }
@@ -121,7 +123,7 @@ public:
                 out.resize(out.size() * 2);
             } else {
                 out.resize(written);
-                throw InputError(lineNumberAt(out, written), "the text is not " + encoding);
+                throw InputError(lineNumberAtEnd(out), "the text is not " + encoding);
             }
         }
         out.resize(written);
