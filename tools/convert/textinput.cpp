@@ -16,6 +16,7 @@
 #include "model/text.h"
 #include "parser/byteordermark.h"
 #include "parser/codepage.h"
+#include "parser/quoting.h"
 #include "parser/report.h"
 #include "parser/utf8.h"
 
@@ -99,7 +100,7 @@ public:
         // iconv_open reports failure as the pointer whose value is -1.
         // NOLINTNEXTLINE(performance-no-int-to-ptr)
         if (descriptor_ == reinterpret_cast<iconv_t>(-1)) {
-            throw InputError(0, "unknown encoding \"" + encoding + "\"");
+            throw InputError(0, "unknown encoding " + quoted(encoding));
         }
     }
     ~Converter() { ::iconv_close(descriptor_); }
