@@ -9,27 +9,9 @@
 #include <cstring>
 #include <string_view>
 
-using namespace std::string_view_literals;
-
 namespace {
 
 constexpr std::size_t blockSize = std::size_t{64} * 1024;
-
-struct MarkBytes {
-    ByteOrderMark mark;
-    std::string_view bytes;
-};
-
-// In the order they are tried; a later complete match replaces an earlier one, which makes the
-// UTF-32 little-endian mark win over the UTF-16 one that it begins with.
-constexpr MarkBytes marks[] = {
-    {ByteOrderMark::utf8, "\xEF\xBB\xBF"sv},
-    {ByteOrderMark::utf16LittleEndian, "\xFF\xFE"sv},
-    {ByteOrderMark::utf16BigEndian, "\xFE\xFF"sv},
-    {ByteOrderMark::utf32LittleEndian, "\xFF\xFE\x00\x00"sv},
-    {ByteOrderMark::utf32BigEndian, "\x00\x00\xFE\xFF"sv},
-};
-constexpr std::size_t longestMark = 4;
 
 constexpr std::uint64_t everyByte(unsigned char byte) {
     return 0x0101010101010101ULL * byte;
@@ -123,20 +105,11 @@ bool LineReader::readMore() {
 }
 
 ByteOrderMark LineReader::takeByteOrderMark() {
-    while (end_ - start_ < longestMark && readMore()) {
+    while (end_ - start_ < longestByteOrderMark && readMore()) {
     }
-    const std::string_view first(buffer_.get() + start_, end_ - start_);
-    const MarkBytes* found = nullptr;
-    for (const MarkBytes& candidate : marks) {
-        if (first.starts_with(candidate.bytes)) {
-            found = &candidate;
-        }
-    }
-    if (found == nullptr) {
-        return ByteOrderMark::none;
-    }
-    start_ += found->bytes.size();
-    return found->mark;
+    const ByteOrderMark mark = byteOrderMarkOf(std::string_view(buffer_.get() + start_, end_ - start_));
+    start_ += bytesOf(mark).size();
+    return mark;
 }
 
 bool LineReader::hasMoreBytes() {

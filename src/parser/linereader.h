@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "parser/byteordermark.h"
+
 // Which file a path leads to, however the path is spelled.
 struct FileIdentity {
     dev_t device = 0;
@@ -18,8 +20,6 @@ struct FileIdentity {
     // NOLINTNEXTLINE(modernize-use-nullptr)
     auto operator<=>(const FileIdentity&) const = default;
 };
-
-enum class ByteOrderMark { none, utf8, utf16LittleEndian, utf16BigEndian, utf32LittleEndian, utf32BigEndian };
 
 // Reads one dictionary file in large blocks and hands it out line by line. A line ends at LF, CR
 // or CR LF; every other byte, NUL included, is part of it. A read that fails counts as the end
@@ -39,7 +39,6 @@ public:
     std::uint64_t size() const { return size_; }
 
     // Looks at the first bytes of the file; consumes the mark found and gives back everything else.
-    // Where two marks match, the longer wins.
     ByteOrderMark takeByteOrderMark();
     bool hasMoreBytes();
     // Only after hasMoreBytes() returned true. The view stays valid until the next call.

@@ -177,8 +177,7 @@ void Parser::countImportRead(const std::string& fileName, const LineReader& read
     if (filesRead_.size() >= limits_.fileReads) {
         limit = "more than " + std::to_string(limits_.fileReads) + " files would have to be read";
     } else if (bytesReadAgain_ > limits_.bytesReadAgain) {
-        limit = "more than " + std::to_string(limits_.bytesReadAgain / LoadLimits::megabyte)
-              + " MB would have to be read again";
+        limit = "more than " + std::to_string(limits_.megabytesReadAgain()) + " MB would have to be read again";
     } else {
         return;
     }

@@ -45,6 +45,9 @@ struct LoadLimits {
     std::uint32_t fileReads = 10'000;
     // Bytes of files read once more during the same load, counted by their size when opened.
     std::uint64_t bytesReadAgain = 256 * megabyte;
+
+    // The bound on bytes read again, in whole megabytes, as messages give it.
+    std::uint64_t megabytesReadAgain() const { return bytesReadAgain / megabyte; }
 };
 
 // One file read during a load.

@@ -4,23 +4,6 @@
 
 #include "parser/utf8.h"
 
-namespace {
-
-std::size_t utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return 2;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    return 0;
-}
-
-}  // namespace
-
 std::string quoted(std::string_view text) {
     std::string out = "\"";
     char escape[8];
@@ -40,8 +23,7 @@ std::string quoted(std::string_view text) {
             out += escape;
         } else if (byte < 0x80) {
             out += static_cast<char>(byte);
-        } else if (const std::size_t length = utf8SequenceLength(byte);
-                   length != 0 && isWellFormedUtf8(text.substr(i, length))) {
+        } else if (const std::size_t length = utf8SequenceLength(text.substr(i)); length != 0) {
             out += text.substr(i, length);
             i += length - 1;
         } else {

@@ -80,3 +80,24 @@ bool isWellFormedUtf8(std::string_view text) {
     }
     return true;
 }
+
+std::size_t utf8SequenceLength(std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    return bytes[0] < 0x80 ? 1 : sequenceLength(bytes, text.size());
+}
+
+char32_t codePointOf(std::string_view sequence) {
+    const auto lead = static_cast<unsigned char>(sequence.front());
+    if (sequence.size() == 1) {
+        return lead;
+    }
+    // The lead keeps 5, 4 or 3 bits of the code point; each continuation byte adds 6.
+    char32_t codePoint = lead & (0x7Fu >> sequence.size());
+    for (const char byte : sequence.substr(1)) {
+        codePoint = codePoint << 6 | (static_cast<unsigned char>(byte) & 0x3Fu);
+    }
+    return codePoint;
+}

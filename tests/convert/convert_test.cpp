@@ -11,6 +11,8 @@
 using namespace std::string_literals;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using testsupport::ParserTest;
+using testsupport::ToolRun;
 
 namespace {
 
@@ -89,6 +91,7 @@ TEST_F(ConvertTool, ReadsEveryFormatIntoTheEntriesOfTheInput) {
         {"bom.csv", "\xEF\xBB\xBFhund,d\xC3\xB6g\n", "", "hund = d\xC3\xB6g\n"},
         {"le.txt", "\xFF\xFEh\0u\0n\0d\0\t\0\xE9\0\r\0\n\0"s, "", "hund = \xC3\xA9\n"},
         {"be.txt", "\xFE\xFF\0h\0u\0n\0d\0\t\0d\0o\0g"s, "", "hund = dog\n"},
+        {"le32.txt", "\xFF\xFE\0\0h\0\0\0\t\0\0\0\xE9\0\0\0"s, "", "h = \xC3\xA9\n"},
         {"ansi.csv",
          "gr\xFC\xDF"
          "e,\x80\n",
@@ -284,6 +287,7 @@ TEST_F(ConvertTool, ReadsOtherMakersFilesAndTellsWhatItGuessedOrLeftOut) {
          "", 0, "Hund = dog big\n",
          "n.txt:3: warning: media references ([sound:...], images) were left out of 2 cells, the first on this line\n"},
         {"n.txt", "#separator:tab\nHund\tdog\n# a \"comment\"\nKatze\tcat\n", "", 0, "Hund = dog\nKatze = cat\n", ""},
+        {"n.txt", "#separator:tab\r#html:true\rHund\t<b>dog</b>\r", "", 0, "Hund = dog\n", ""},
         // Columns left unread are told once, with the option that reads them.
         {"u.csv", "hund,dog,hound\nkatt,cat\nfisk,fish,,x\n", "", 0, "hund = dog\nkatt = cat\nfisk = fish\n",
          "u.csv: warning: columns 3 and 4 have text in 2 records and were not read; --columns 1,2,3,4 reads them as "
@@ -385,7 +389,9 @@ TEST(ConvertGuess, FormatFromNameAndContent) {
         {"a.txt", "hund = dog\nkatt = cat\n", Format::dictionary},
         {"a.txt", "hund\t=\tdog\n", Format::dictionary},
         {"a.txt", "hund = dog\nkatt\tcat\n", Format::csv},
+        {"a.txt", "hund\tdog\rkatt = cat\r", Format::csv},
         {"a.txt", "\xFF\xFEh\0=\0d\0"s, Format::csv},
+        {"a.txt", "\0\0\xFE\xFF\0\0\0h\0\0\0=\0\0\0d"s, Format::csv},
         {"a.txt", "", Format::csv},
     };
     for (const auto& example : cases) {
@@ -403,6 +409,26 @@ TEST(ConvertGuess, SeparatorFromTheFirstRecords) {
     };
     for (const auto& example : cases) {
         EXPECT_EQ(guessedSeparator(example.text), example.separator) << example.text;
+    }
+}
+
+TEST(ConvertColumns, NumbersCountedFromOneInDigitsAlone) {
+    const struct {
+        const char* text;
+        std::optional<std::size_t> column;
+    } cases[] = {
+        {"1", 0},
+        {"012", 11},
+        {"999999", 999998},
+        {"0", std::nullopt},
+        {"000000", std::nullopt},
+        {"1000000", std::nullopt},
+        {"+1", std::nullopt},
+        {" 1", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, column] : cases) {
+        EXPECT_EQ(columnNumber(text), column) << text;
     }
 }
 

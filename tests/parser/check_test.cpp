@@ -9,6 +9,8 @@
 #include "parserfixture.h"
 
 using namespace std::string_literals;
+using testsupport::ParserTest;
+using testsupport::ToolRun;
 
 class CheckTool : public ParserTest {
 protected:
@@ -84,6 +86,8 @@ TEST_F(CheckTool, LintWarnsAboutWhatTheDrillWouldTurnIntoAnnoyances) {
          "main.txt:2: warning: the translation \"\xE2\x80\x89y\" holds U+2009, an invisible or non-breaking space\n"
          "main.txt:3: warning: the translation \"\xEF\xBB\xBFw\" holds U+FEFF, an invisible or non-breaking space\n"
          "main.txt:4: warning: the word \"\xE3\x80\x80v\" holds U+3000, an invisible or non-breaking space\n"},
+        // Unchecked after a UTF-8 mark, and no character: an overlong form of U+00A0.
+        {{{"main.txt", "\xEF\xBB\xBFx=\xE0\x82\xA0y\n"}}, ""},
         {{{"main.txt", "hund=dog\n@import a.txt\n@import b.txt\n"},
           {"a.txt", "@import shared.txt\n"},
           {"b.txt", "\n@import shared.txt\n"},

@@ -5,6 +5,8 @@
 using namespace std::string_literals;
 using testing::ElementsAre;
 using testing::IsEmpty;
+using testsupport::ParserTest;
+using testsupport::RecordingWordList;
 
 using Titles = ParserTest;
 

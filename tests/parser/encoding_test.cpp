@@ -4,6 +4,7 @@
 #include <string>
 
 #include "parser/codepage.h"
+#include "parser/quoting.h"
 #include "parser/utf8.h"
 
 using namespace std::string_literals;
@@ -49,6 +50,46 @@ TEST(Utf8Check, FindsAFaultAtAnyPlaceOfALongAsciiText) {
         if (place < 39) {
             EXPECT_FALSE(isWellFormedUtf8(text.substr(0, place + 1))) << place;
         }
+    }
+}
+
+TEST(Utf8Check, MeasuresAndDecodesTheFirstCharacterByTheSameRules) {
+    const struct {
+        std::string text;
+        std::size_t length;  // 0: no character starts there
+        char32_t codePoint;
+    } cases[] = {
+        {"a\xC3\xA9"s, 1, U'a'},
+        {"\0"s, 1, 0},
+        {"\xC2\xA0x"s, 2, 0xA0},
+        {"\xE2\x80\x89"s, 3, 0x2009},
+        {"\xF4\x8F\xBF\xBF"s, 4, 0x10FFFF},
+        {"\xE0\x82\xA0"s, 0, 0},  // an overlong no-break space
+        {"\xE2\x80"s, 0, 0},
+        {"\xA0"s, 0, 0},
+        {""s, 0, 0},
+    };
+    for (const auto& [text, length, codePoint] : cases) {
+        EXPECT_EQ(utf8SequenceLength(text), length) << testing::PrintToString(text);
+        if (length != 0) {
+            EXPECT_EQ(codePointOf(text.substr(0, length)), codePoint) << testing::PrintToString(text);
+        }
+    }
+}
+
+TEST(Quoting, EscapesWhatDoesNotPrintAndKeepsEveryWellFormedCharacter) {
+    const struct {
+        std::string text;
+        std::string shown;
+    } cases[] = {
+        {"say \"hi\" \\ bye"s, R"("say \"hi\" \\ bye")"},
+        {"\n\r\t\x01\x7F"s, R"("\n\r\t\u0001\u007F")"},
+        {"\xC3\xA9\xF0\x9F\x98\x80"s, "\"\xC3\xA9\xF0\x9F\x98\x80\""},
+        {"\xE9t\xC3"s, R"("\xE9t\xC3")"},
+        {"\xE0\x82\xA0"s, R"("\xE0\x82\xA0")"},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(::quoted(text), shown) << testing::PrintToString(text);
     }
 }
 

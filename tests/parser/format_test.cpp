@@ -6,6 +6,8 @@
 using namespace std::string_literals;
 using testing::ElementsAre;
 using testing::IsEmpty;
+using testsupport::ParserTest;
+using testsupport::RecordingWordList;
 
 namespace {
 

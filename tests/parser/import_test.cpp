@@ -12,6 +12,8 @@
 using namespace std::string_literals;
 using testing::ElementsAre;
 using testing::IsEmpty;
+using testsupport::ParserTest;
+using testsupport::RecordingWordList;
 
 using ReadingOrder = ParserTest;
 

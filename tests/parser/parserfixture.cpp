@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace testsupport {
+
 ParserTest::ParserTest() {
     std::string pattern = (std::filesystem::temp_directory_path() / "verbaro-parser-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
@@ -64,3 +66,5 @@ ToolRun ParserTest::runTool(const std::string& tool, const std::string& argument
     run.err = err.str();
     return run;
 }
+
+}  // namespace testsupport

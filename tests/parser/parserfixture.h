@@ -11,6 +11,9 @@
 #include "model/wordlist.h"
 #include "parser/parser.h"
 
+// What the tests of the parser and of the command-line tools share.
+namespace testsupport {
+
 // Records what the parser hands over, in the order it does, on top of the real word list.
 class RecordingWordList : public WordList {
 public:
@@ -53,3 +56,5 @@ protected:
     RecordingWordList words;
     std::unique_ptr<Parser> parser;
 };
+
+}  // namespace testsupport

@@ -6,12 +6,10 @@
 #include "model/text.h"
 #include "model/wordlist.h"
 #include "parser/quoting.h"
+#include "parser/report.h"
+#include "parser/utf8.h"
 
 namespace {
-
-bool isContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
 
 // Spaces that look like a plain space or like nothing at all, and that a typed plain space never
 // matches.
@@ -22,21 +20,19 @@ bool isOddSpace(char32_t codePoint) {
         || codePoint == 0xFEFF;
 }
 
-// The first odd space in the text, or 0. All of them take two or three bytes in UTF-8.
+// The first odd space in the text, or 0. Only well-formed sequences are characters, as in quoted():
+// the bytes of an ill-formed one never spell a space.
 char32_t oddSpaceIn(std::string_view text) {
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const auto second = static_cast<unsigned char>(text[i + 1]);
-        const auto third = i + 2 < text.size() ? static_cast<unsigned char>(text[i + 2]) : 0;
-        char32_t codePoint = 0;
-        if (lead >= 0xC2 && lead <= 0xDF && isContinuation(second)) {
-            codePoint = (lead & 0x1Fu) << 6 | (second & 0x3Fu);
-        } else if (lead >= 0xE0 && lead <= 0xEF && isContinuation(second) && isContinuation(third)) {
-            codePoint = (lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (third & 0x3Fu);
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = utf8SequenceLength(text.substr(i));
+        if (length == 0) {
+            ++i;
+            continue;
         }
-        if (isOddSpace(codePoint)) {
+        if (const char32_t codePoint = codePointOf(text.substr(i, length)); isOddSpace(codePoint)) {
             return codePoint;
         }
+        i += length;
     }
     return 0;
 }
@@ -73,7 +69,7 @@ void Linter::lookAtNewReads() {
         if (readingAgain_ && firstReadOf_.at(reads[read.importer].identity) == read.importer) {
             const FileRead& firstRead = reads[first->second];
             warn({read.importer, read.importLine}, quoted(read.fileName) + " was already read, imported at "
-                                                       + placeText({firstRead.importer, firstRead.importLine})
+                                                       + placeName({firstRead.importer, firstRead.importLine})
                                                        + "; its entries are added again");
         }
     }
@@ -135,20 +131,20 @@ void Linter::lookAtWordsSeenBefore(const WordEntry& entry) {
             continue;
         }
         named.push_back(earlier);
-        warn(seen.place, "the word " + quoted(word) + " is also at " + placeText(entries_[earlier].place)
+        warn(seen.place, "the word " + quoted(word) + " is also at " + placeName(entries_[earlier].place)
                              + (sameTranslations ? ", with the same translations" : ", with other translations"));
     }
 }
 
 void Linter::warn(const Place& place, const std::string& text) {
     ++warningCount_;
-    std::fprintf(stderr, "%s: warning: %s\n", placeText(place).c_str(), text.c_str());
+    printAtPlace(stderr, parser_.filesRead()[place.read].fileName, place.line, "warning: " + text);
 }
 
 Linter::Place Linter::currentPlace() const {
     return {readsSeen_ - 1, parser_.currentLine()};
 }
 
-std::string Linter::placeText(const Place& place) const {
-    return parser_.filesRead()[place.read].fileName + ":" + std::to_string(place.line);
+std::string Linter::placeName(const Place& place) const {
+    return placeText(parser_.filesRead()[place.read].fileName, place.line);
 }

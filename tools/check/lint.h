@@ -43,7 +43,7 @@ private:
     void lookAtWordsSeenBefore(const WordEntry& entry);
     Place currentPlace() const;
     void warn(const Place& place, const std::string& text);
-    std::string placeText(const Place& place) const;
+    std::string placeName(const Place& place) const;
 
     const Parser& parser_;
     std::size_t readsSeen_ = 0;

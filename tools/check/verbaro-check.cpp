@@ -12,43 +12,48 @@
 #include "model/wordlist.h"
 #include "parser/parser.h"
 #include "parser/quoting.h"
+#include "parser/report.h"
 
 namespace {
 
-constexpr const char* usage =
-    "Usage: verbaro-check [--dump] [--lint] [--strict] FILE...\n"
-    "Reads each dictionary FILE with its imports, as Verbaro Tool does, and reports it.\n"
-    "\n"
-    "For each file, standard output gets one line:\n"
-    "  FILE: title \"TITLE\", N entries\n"
-    "or, when the file could not be read to the end,\n"
-    "  FILE: title \"TITLE\", N entries before the error\n"
-    "and standard error gets where the reading stopped and why:\n"
-    "  IMPORTED-FILE:LINE: MESSAGE\n"
-    "LINE is left out (\"IMPORTED-FILE: MESSAGE\") when the file itself could not be opened, or\n"
-    "when reading it would go past the bounds of one load (10000 file reads, 256 MB read again).\n"
-    "\n"
-    "  --dump    also prints every entry read, one a line, in the order in which the word list\n"
-    "            keeps them (the last one read first):\n"
-    "              [\"WORD\", \"WORD\"] = [\"TRANSLATION\"]\n"
-    "            A side without items shows as []. Every text stands in double quotes; in it\n"
-    "            \\\" and \\\\ stand for a quote and a backslash, \\n \\r \\t for line feed, carriage\n"
-    "            return and tab, \\u00XX for any other control character, and \\xNN for a byte\n"
-    "            that is not part of well-formed UTF-8. All other characters are printed as they are.\n"
-    "  --lint    also warns on standard error, as they are read, about entries and imports that\n"
-    "            the drill would turn into silent annoyances, one a line:\n"
-    "              FILE:LINE: warning: TEXT\n"
-    "            a word that another entry has too (the same when a guess of one matches the other:\n"
-    "            A to Z taken as a to z), with the same or with other translations; an\n"
-    "            alternative given twice in one side; a side without items; an empty alternative;\n"
-    "            an invisible or non-breaking space (U+00A0, U+2000 to U+200B, U+202F, U+3000,\n"
-    "            U+FEFF and others); a file imported again, at its @import line. The entries of a\n"
-    "            file read again, and its imports, are not looked at again. The line on standard\n"
-    "            output ends in \", N warnings\".\n"
-    "  --strict  as --lint, and a warning makes the exit status 1.\n"
-    "\n"
-    "Exit status: 0 when every file was read, 1 when one was not (or, with --strict, when there\n"
-    "was a warning), 2 for wrong usage.\n";
+std::string usage() {
+    const LoadLimits limits;
+    return "Usage: verbaro-check [--dump] [--lint] [--strict] FILE...\n"
+           "Reads each dictionary FILE with its imports, as Verbaro Tool does, and reports it.\n"
+           "\n"
+           "For each file, standard output gets one line:\n"
+           "  FILE: title \"TITLE\", N entries\n"
+           "or, when the file could not be read to the end,\n"
+           "  FILE: title \"TITLE\", N entries before the error\n"
+           "and standard error gets where the reading stopped and why:\n"
+           "  IMPORTED-FILE:LINE: MESSAGE\n"
+           "LINE is left out (\"IMPORTED-FILE: MESSAGE\") when the file itself could not be opened, or\n"
+           "when reading it would go past the bounds of one load ("
+         + std::to_string(limits.fileReads) + " file reads, " + std::to_string(limits.megabytesReadAgain())
+         + " MB read again).\n"
+           "\n"
+           "  --dump    also prints every entry read, one a line, in the order in which the word list\n"
+           "            keeps them (the last one read first):\n"
+           "              [\"WORD\", \"WORD\"] = [\"TRANSLATION\"]\n"
+           "            A side without items shows as []. Every text stands in double quotes; in it\n"
+           "            \\\" and \\\\ stand for a quote and a backslash, \\n \\r \\t for line feed, carriage\n"
+           "            return and tab, \\u00XX for any other control character, and \\xNN for a byte\n"
+           "            that is not part of well-formed UTF-8. All other characters are printed as they are.\n"
+           "  --lint    also warns on standard error, as they are read, about entries and imports that\n"
+           "            the drill would turn into silent annoyances, one a line:\n"
+           "              FILE:LINE: warning: TEXT\n"
+           "            a word that another entry has too (the same when a guess of one matches the other:\n"
+           "            A to Z taken as a to z), with the same or with other translations; an\n"
+           "            alternative given twice in one side; a side without items; an empty alternative;\n"
+           "            an invisible or non-breaking space (U+00A0, U+2000 to U+200B, U+202F, U+3000,\n"
+           "            U+FEFF and others); a file imported again, at its @import line. The entries of a\n"
+           "            file read again, and its imports, are not looked at again. The line on standard\n"
+           "            output ends in \", N warnings\".\n"
+           "  --strict  as --lint, and a warning makes the exit status 1.\n"
+           "\n"
+           "Exit status: 0 when every file was read, 1 when one was not (or, with --strict, when there\n"
+           "was a warning), 2 for wrong usage.\n";
+}
 
 struct Options {
     bool dump = false;
@@ -58,7 +63,7 @@ struct Options {
 
 // Keeps the lines handed to the word list, so that its entries can be listed afterwards, and
 // shows each to the linter, if there is one.
-class RecordingWordList : public WordList {
+class CheckedWordList : public WordList {
 public:
     void addEntry(const std::string& line) override {
         WordList::addEntry(line);
@@ -84,7 +89,7 @@ std::string quotedList(const std::vector<std::string>& items) {
 }
 
 // Lists the entries as the word list holds them: each line's entry went in front of the others.
-void dumpEntries(const RecordingWordList& words) {
+void dumpEntries(const CheckedWordList& words) {
     const std::vector<std::string>& lines = words.lines();
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
         const WordEntry entry = entryFromLine(*line);
@@ -94,7 +99,7 @@ void dumpEntries(const RecordingWordList& words) {
 
 // Returns whether the file and all its imports were read, and, with --strict, without a warning.
 bool check(const std::string& fileName, const Options& options) {
-    RecordingWordList words;
+    CheckedWordList words;
     Parser parser(fileName, words);
     Linter linter(parser);
     if (options.lint) {
@@ -113,12 +118,7 @@ bool check(const std::string& fileName, const Options& options) {
     }
     if (!complete) {
         std::fflush(stdout);
-        if (parser.currentLine() == 0) {
-            std::fprintf(stderr, "%s: %s\n", parser.currentFile().c_str(), failure.c_str());
-        } else {
-            std::fprintf(stderr, "%s:%llu: %s\n", parser.currentFile().c_str(),
-                         static_cast<unsigned long long>(parser.currentLine()), failure.c_str());
-        }
+        printAtPlace(stderr, parser.currentFile(), parser.currentLine(), failure);
     }
     const std::uint32_t count = words.remainingCount();
     std::printf("%s: title %s, %u %s%s", fileName.c_str(), quoted(words.title()).c_str(), count,
@@ -156,15 +156,15 @@ int main(int argc, char** argv) {
             options.lint = true;
             options.strict = true;
         } else if (argument == "--help" || argument == "-h") {
-            std::fputs(usage, stdout);
+            std::fputs(usage().c_str(), stdout);
             return 0;
         } else {
-            std::fprintf(stderr, "verbaro-check: unknown option %s\n%s", argv[i], usage);
+            std::fprintf(stderr, "verbaro-check: unknown option %s\n%s", argv[i], usage().c_str());
             return 2;
         }
     }
     if (files.empty()) {
-        std::fputs(usage, stderr);
+        std::fputs(usage().c_str(), stderr);
         return 2;
     }
     bool allPassed = true;

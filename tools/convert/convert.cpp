@@ -17,6 +17,8 @@
 #include "dictionary.h"
 #include "flashcards.h"
 #include "model/text.h"
+#include "parser/byteordermark.h"
+#include "parser/report.h"
 #include "table.h"
 #include "tableentries.h"
 #include "textinput.h"
@@ -33,11 +35,12 @@ std::string lowerCaseExtension(const std::string& fileName) {
 // Every one of the first lines with something in it is a directive, a comment or an entry with an
 // equals sign.
 bool looksLikeDictionary(std::string_view text) {
+    LineSplitter lines(text);
+    std::string_view content;
+    std::string_view whole;
     std::size_t sampled = 0;
-    for (std::size_t start = 0; start < text.size() && sampled < linesToSample;) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = stripped(text.substr(start, end - start));
-        start = end + 1;
+    while (sampled < linesToSample && lines.next(content, whole)) {
+        const std::string_view line = stripped(content);
         if (line.empty()) {
             continue;
         }
@@ -236,13 +239,12 @@ Format guessedFormat(const std::string& fileName, std::string_view bytes) {
     if (extension == ".tsv" || extension == ".tab") {
         return Format::tsv;
     }
-    // A spreadsheet's "Unicode text" is a UTF-16 table.
-    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    // A spreadsheet's "Unicode text" is a UTF-16 table; no dictionary is UTF-16 or UTF-32.
+    const ByteOrderMark mark = byteOrderMarkOf(bytes);
+    if (mark != ByteOrderMark::none && mark != ByteOrderMark::utf8) {
         return Format::csv;
     }
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-    }
+    bytes.remove_prefix(bytesOf(mark).size());
     const std::string_view start = stripped(bytes.substr(0, 64));
     if (start.starts_with("<?xml") || start.starts_with("<kvtml") || start.starts_with("<!DOCTYPE")) {
         return Format::kvtml;
@@ -257,7 +259,7 @@ int convert(const ConvertOptions& options) {
     Reporter reporter(options.input, options.strict);
     Output output(options.output);
     if (const std::string failure = output.failure(); !failure.empty()) {
-        std::fprintf(stderr, "%s: %s\n", options.output.c_str(), failure.c_str());
+        printAtPlace(stderr, options.output, 0, failure);
         return 1;
     }
     try {
@@ -282,7 +284,7 @@ int convert(const ConvertOptions& options) {
         return 2;
     }
     if (const std::string failure = output.commit(); !failure.empty()) {
-        std::fprintf(stderr, "%s: %s\n", options.output.c_str(), failure.c_str());
+        printAtPlace(stderr, options.output, 0, failure);
         return 1;
     }
     return 0;

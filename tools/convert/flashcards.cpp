@@ -95,11 +95,13 @@ bool looksLikeFlashcards(std::string_view text) {
 
 FlashcardExport flashcardExport(std::string_view text) {
     FlashcardExport result;
+    LineSplitter lines(text);
+    std::string_view content;
+    std::string_view whole;
     std::size_t start = 0;
     std::uint64_t lineNumber = 1;
-    for (; start < text.size(); ++lineNumber) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = stripped(text.substr(start, end - start));
+    for (; lines.next(content, whole); ++lineNumber) {
+        const std::string_view line = stripped(content);
         if (!isHeaderLine(line)) {
             break;
         }
@@ -116,9 +118,9 @@ FlashcardExport flashcardExport(std::string_view text) {
         } else if (isOneOf(key, nonFieldColumnKeys)) {
             result.otherColumns.push_back(columnIn(value, lineNumber));
         }
-        start = end + 1;
+        start += whole.size();
     }
-    result.notes = text.substr(std::min(start, text.size()));
+    result.notes = text.substr(start);
     result.firstNoteLine = lineNumber;
     return result;
 }

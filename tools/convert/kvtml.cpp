@@ -5,6 +5,7 @@
 
 #include <limits>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -122,9 +123,8 @@ std::size_t namedLanguage(const std::vector<Language>& languages, const std::str
             }
         }
     }
-    if (choice.find_first_not_of("0123456789") == std::string::npos && choice.size() < 9
-        && std::stoul(choice) < languages.size()) {
-        return std::stoul(choice);
+    if (const std::optional<std::size_t> position = plainNumber(choice); position && *position < languages.size()) {
+        return *position;
     }
     throw InputError(0, "no language " + quoted(choice) + " among the identifiers");
 }

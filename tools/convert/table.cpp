@@ -190,11 +190,11 @@ char separatorDeclared(std::string_view line) {
 }
 
 std::optional<std::size_t> columnNumber(std::string_view text) {
-    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string_view::npos
-        || text == std::string_view("000000").substr(0, text.size())) {
+    const std::optional<std::size_t> number = plainNumber(text);
+    if (!number || *number == 0) {
         return std::nullopt;
     }
-    return std::stoul(std::string(text)) - 1;
+    return *number - 1;
 }
 
 void readRecords(std::string_view text, const TableSyntax& syntax, const RecordSink& sink) {

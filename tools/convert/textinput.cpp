@@ -14,26 +14,13 @@
 #include <vector>
 
 #include "model/text.h"
+#include "parser/byteordermark.h"
 #include "parser/codepage.h"
+#include "parser/quoting.h"
+#include "parser/report.h"
 #include "parser/utf8.h"
 
 namespace {
-
-constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
-
-struct MarkedEncoding {
-    std::string_view mark;
-    const char* encoding;
-};
-
-// Longer marks first: FF FE 00 00 is UTF-32, not UTF-16 followed by a NUL.
-constexpr MarkedEncoding markedEncodings[] = {
-    {utf8Mark, "UTF-8"},
-    {std::string_view("\xFF\xFE\0\0", 4), "UTF-32LE"},
-    {std::string_view("\0\0\xFE\xFF", 4), "UTF-32BE"},
-    {"\xFF\xFE", "UTF-16LE"},
-    {"\xFE\xFF", "UTF-16BE"},
-};
 
 bool isUtf8Name(const std::string& encoding) {
     return equalIgnoringAsciiCase(encoding, "UTF-8") || equalIgnoringAsciiCase(encoding, "UTF8");
@@ -95,12 +82,14 @@ std::string_view decodedByLine(std::string_view bytes, bool markedUtf8, Reporter
     return text;
 }
 
-// The number of the line (from 1) on which the byte at `offset` of the text stands.
-std::uint64_t lineNumberAt(std::string_view text, std::size_t offset) {
+// The number of the line (from 1) on which the end of the text stands.
+std::uint64_t lineNumberAtEnd(std::string_view text) {
+    LineSplitter lines(text);
+    std::string_view content;
+    std::string_view whole;
     std::uint64_t number = 1;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        const bool lineFeedFollows = i + 1 < text.size() && text[i + 1] == '\n';
-        number += text[i] == '\n' || (text[i] == '\r' && !lineFeedFollows) ? 1 : 0;
+    while (lines.next(content, whole)) {
+        number += whole.size() > content.size() ? 1 : 0;
     }
     return number;
 }
@@ -111,7 +100,7 @@ public:
         // iconv_open reports failure as the pointer whose value is -1.
         // NOLINTNEXTLINE(performance-no-int-to-ptr)
         if (descriptor_ == reinterpret_cast<iconv_t>(-1)) {
-            throw InputError(0, "unknown encoding \"" + encoding + "\"");
+            throw InputError(0, "unknown encoding " + quoted(encoding));
         }
     }
     ~Converter() { ::iconv_close(descriptor_); }
@@ -135,7 +124,7 @@ public:
                 out.resize(out.size() * 2);
             } else {
                 out.resize(written);
-                throw InputError(lineNumberAt(out, written), "the text is not " + encoding);
+                throw InputError(lineNumberAtEnd(out), "the text is not " + encoding);
             }
         }
         out.resize(written);
@@ -149,13 +138,7 @@ private:
 }  // namespace
 
 void Reporter::print(const std::string& file, std::uint64_t line, const char* kind, const std::string& text) {
-    const std::string& shown = file.empty() ? fileName_ : file;
-    if (line == 0) {
-        std::fprintf(stream_, "%s: %s%s\n", shown.c_str(), kind, text.c_str());
-    } else {
-        std::fprintf(stream_, "%s:%llu: %s%s\n", shown.c_str(), static_cast<unsigned long long>(line), kind,
-                     text.c_str());
-    }
+    printAtPlace(stream_, file.empty() ? fileName_ : file, line, kind + text);
 }
 
 void Reporter::skip(std::uint64_t line, const std::string& reason, const std::string& file) {
@@ -172,6 +155,17 @@ void Reporter::warn(std::uint64_t line, const std::string& text) {
 
 void Reporter::fail(const InputError& error) {
     print(error.file(), error.line(), "", error.what());
+}
+
+std::optional<std::size_t> plainNumber(std::string_view text) {
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::size_t number = 0;
+    for (const char digit : text) {
+        number = number * 10 + static_cast<std::size_t>(digit - '0');
+    }
+    return number;
 }
 
 std::size_t LineSplitter::nextAfterStart(char byte, std::size_t& cached) const {
@@ -264,16 +258,12 @@ std::string_view decodedText(std::string_view bytes, const std::string& encoding
                              std::string& converted) {
     std::string chosen = encoding;
     if (chosen.empty()) {
-        for (const MarkedEncoding& marked : markedEncodings) {
-            if (bytes.starts_with(marked.mark)) {
-                chosen = marked.encoding;
-                bytes.remove_prefix(marked.mark.size());
-                break;
-            }
+        const ByteOrderMark mark = byteOrderMarkOf(bytes);
+        bytes.remove_prefix(bytesOf(mark).size());
+        if (mark == ByteOrderMark::none || mark == ByteOrderMark::utf8) {
+            return decodedByLine(bytes, mark == ByteOrderMark::utf8, reporter, converted);
         }
-        if (chosen.empty() || chosen == "UTF-8") {
-            return decodedByLine(bytes, !chosen.empty(), reporter, converted);
-        }
+        chosen = encodingNameOf(mark);
     }
     std::string_view text = bytes;
     if (isUtf8Name(chosen)) {
@@ -283,8 +273,8 @@ std::string_view decodedText(std::string_view bytes, const std::string& encoding
         text = converted;
     }
     // A named encoding keeps its mark through the conversion.
-    if (text.starts_with(utf8Mark)) {
-        text.remove_prefix(utf8Mark.size());
+    if (text.starts_with(bytesOf(ByteOrderMark::utf8))) {
+        text.remove_prefix(bytesOf(ByteOrderMark::utf8).size());
     }
     return text;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -52,6 +53,10 @@ private:
     std::FILE* stream_;
     std::uint64_t skipCount_ = 0;
 };
+
+// A number written in the digits 0 to 9 alone, at most six of them ("3", "012"); nothing for
+// anything else, signs and spaces included.
+std::optional<std::size_t> plainNumber(std::string_view text);
 
 // Hands out the lines of a text one by one. A line ends at LF, CR or CR LF, as in a dictionary.
 class LineSplitter {

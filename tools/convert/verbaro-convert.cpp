@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "convert.h"
+#include "parser/quoting.h"
 #include "table.h"
 #include "textinput.h"
 
@@ -87,7 +88,7 @@ Format namedFormat(std::string_view name) {
             return named.format;
         }
     }
-    throw WrongUsage("unknown format \"" + std::string(name) + "\"");
+    throw WrongUsage("unknown format " + quoted(name));
 }
 
 std::vector<std::size_t> namedColumns(std::string_view list) {
