@@ -21,8 +21,7 @@ build: deps
 	@cmake --build $(BUILD)
 
 run: build
-	@if [ -x $(BUILD)/src/app/verbaro ]; then $(BUILD)/src/app/verbaro; \
-	 else echo "Everything is built; the program window is not built yet."; fi
+	@$(BUILD)/src/app/verbaro
 
 # Style and static checks (tools/lint.sh); fails on any finding.
 lint: deps

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ make pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-liberation2 fonts-wine fontconfig
     appstream desktop-file-utils dpkg-dev
