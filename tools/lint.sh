@@ -21,7 +21,7 @@ echo "clang-format: ${#cppSources[@]} files"
 clang-format --dry-run --Werror "${cppSources[@]}" || failed+=(clang-format)
 
 echo "clang-tidy: ${#tidySources[@]} files, $jobs at a time"
-cmake -G Ninja -Wno-dev -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+cmake -G Ninja -Wno-dev -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DVERBARO_UNITY_BUILD=OFF >/dev/null
 # Each file's findings are printed in one piece, so that parallel runs do not interleave them;
 # clang's "N warnings generated" counts the suppressed ones and only gets in the way.
 export build
