@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-liberation2 fonts-wine fontconfig
-    appstream desktop-file-utils dpkg-dev
+    appstream desktop-file-utils dpkg-dev lintian
     libcsv-dev libxml2-dev
     xvfb openbox xdotool x11-utils imagemagick
     clang-format clang-tidy shellcheck
