@@ -11,7 +11,7 @@ packages=(
     appstream desktop-file-utils dpkg-dev lintian
     libcsv-dev libxml2-dev
     xvfb openbox xdotool x11-utils imagemagick
-    clang-format clang-tidy shellcheck
+    clang clang-format clang-tidy jq shellcheck
     "$@"
 )
 
