@@ -6,6 +6,8 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 LINT_BUILD ?= build-lint
+# The tests run side by side, as many at a time as there are processors.
+TEST_JOBS  ?= $(shell nproc)
 CONFIGURE  := cmake -G Ninja -Wno-dev
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -22,8 +24,7 @@ build: deps
 	@cmake --build $(BUILD)
 
 run: build
-	@if [ -x $(BUILD)/src/app/verbaro ]; then $(BUILD)/src/app/verbaro; \
-	 else echo "Everything is built; the program window is not built yet."; fi
+	@$(BUILD)/src/app/verbaro
 
 # Style and static checks (tools/lint.sh); fails on any finding.
 lint: deps
@@ -33,12 +34,12 @@ lint: deps
 test: lint test-normal test-asan
 
 test-normal: build
-	@cd $(BUILD) && ctest --output-on-failure
+	@cd $(BUILD) && ctest --output-on-failure -j $(TEST_JOBS)
 
 test-asan: deps
 	@$(CONFIGURE) -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVERBARO_WERROR=ON -DVERBARO_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD)
-	@cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure
+	@cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(TEST_JOBS)
 
 bench: deps
 	@$(CONFIGURE) -S . -B $(BUILD)-release -DCMAKE_BUILD_TYPE=Release -DVERBARO_TESTS=OFF >/dev/null

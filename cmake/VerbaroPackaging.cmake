@@ -1,11 +1,31 @@
-# Manual pages, and the Debian package that `make package` builds with CPack.
+# Manual pages, changelog and copyright, and the Debian package that `make package` builds with CPack.
+set(CPACK_PACKAGE_NAME verbaro)
+
+# Manual pages and changelog are installed compressed as Debian has them: at gzip's best and
+# without a time stamp (-9n), so that the same sources give the same files.
+function(verbaro_gzip gzipped)
+    set(outputs)
+    foreach(document ${ARGN})
+        get_filename_component(name ${document} NAME)
+        set(copy ${PROJECT_BINARY_DIR}/gzipped/${name})
+        add_custom_command(OUTPUT ${copy}.gz
+            COMMAND ${CMAKE_COMMAND} -E copy ${document} ${copy}
+            COMMAND gzip -9nf ${copy}
+            DEPENDS ${document})
+        list(APPEND outputs ${copy}.gz)
+    endforeach()
+    set(${gzipped} ${outputs} PARENT_SCOPE)
+endfunction()
 
 # Every command that comes with the program has its page in docs/man.
 file(GLOB VERBARO_MAN_PAGES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/man/*.1)
-install(FILES ${VERBARO_MAN_PAGES} DESTINATION share/man/man1)
+verbaro_gzip(man_pages ${VERBARO_MAN_PAGES})
+verbaro_gzip(changelog ${PROJECT_SOURCE_DIR}/docs/changelog)
+add_custom_target(gzipped_documents ALL DEPENDS ${man_pages} ${changelog})
+install(FILES ${man_pages} DESTINATION share/man/man1)
+install(FILES ${changelog} ${PROJECT_SOURCE_DIR}/docs/copyright DESTINATION share/doc/${CPACK_PACKAGE_NAME})
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME verbaro)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -5,14 +5,14 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ make pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-liberation2 fonts-wine fontconfig
-    appstream desktop-file-utils dpkg-dev
+    appstream desktop-file-utils dpkg-dev lintian
     libcsv-dev libxml2-dev
     xvfb openbox xdotool x11-utils imagemagick
-    sway wtype grim qt6-wayland jq
-    clang-format clang-tidy shellcheck
+    sway wtype grim qt6-wayland
+    clang clang-format clang-tidy jq shellcheck
     dbus-bin dbus-daemon at-spi2-core python3-pyatspi
     "$@"
 )

@@ -26,9 +26,11 @@ expect_file lib/verbaro/verbaro-convert
 expect_file share/applications/verbaro.desktop
 expect_file share/icons/hicolor/scalable/apps/verbaro.svg
 expect_file share/metainfo/org.example.verbaro.metainfo.xml
-expect_file share/man/man1/verbaro.1
-expect_file share/man/man1/verbaro-check.1
-expect_file share/man/man1/verbaro-convert.1
+expect_file share/man/man1/verbaro.1.gz
+expect_file share/man/man1/verbaro-check.1.gz
+expect_file share/man/man1/verbaro-convert.1.gz
+expect_file share/doc/verbaro/changelog.gz
+expect_file share/doc/verbaro/copyright
 for size in 16 24 32 48 64 96 128 256; do
     expect_file "share/icons/hicolor/${size}x${size}/apps/verbaro.png"
     if [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/verbaro.png" ] &&

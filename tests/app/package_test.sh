@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build and checks it against what `cmake --install` puts under
-# /usr: the same files and links, valid desktop metadata, and dependencies that cover what the
-# program loads without linking to it (Qt's Wayland plugin only recommended).
+# /usr: the same files and links, valid desktop metadata, dependencies that cover what the program
+# loads without linking to it (Qt's Wayland plugin only recommended), a changelog that ends with this
+# version, and, where lintian is installed, no error or warning from Debian's own checks.
 # Usage: package_test.sh BUILD_DIR WORK_DIR VERSION
 set -euo pipefail
 
@@ -46,6 +47,13 @@ desktop_report="$(desktop-file-validate "$root/usr/share/applications/verbaro.de
 [ -z "$desktop_report" ] || fail "desktop-file-validate: $desktop_report"
 appstreamcli validate-tree --no-net "$root" >"$work/appstream.log" 2>&1 ||
     fail "appstreamcli validate-tree: $(cat "$work/appstream.log")"
+
+changelog_version="$(zcat "$root/usr/share/doc/verbaro/changelog.gz" | dpkg-parsechangelog -l - -S Version)"
+[ "$changelog_version" = "$version" ] || fail "the changelog's latest entry is $changelog_version, not $version"
+
+if command -v lintian >/dev/null; then
+    lintian --fail-on error,warning "$package" >"$work/lintian.log" 2>&1 || fail "lintian: $(cat "$work/lintian.log")"
+fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo "$(basename "$package"): $(wc -l <"$work/package.files") files as installed; Depends: $depends"

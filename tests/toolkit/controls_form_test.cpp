@@ -395,7 +395,7 @@ TEST_F(FormTest, BackgroundIsAnRgbColourOrTheSystemButtonFace) {
 TEST(ProgramServices, ProgramPathIsThisExecutable) {
     const std::string path = programPath();
     EXPECT_EQ(path.front(), '/');
-    EXPECT_TRUE(path.ends_with("/toolkit_controls_form_test")) << path;
+    EXPECT_TRUE(path.ends_with("/toolkit_tests")) << path;
 }
 
 TEST(ProgramServices, MessageBoxGoesToTheInstalledHandler) {
