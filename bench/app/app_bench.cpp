@@ -30,7 +30,7 @@
 #include "model/wordlist.h"
 #include "parser/parser.h"
 #include "toolkit/application.h"
-#include "toolkit/testing.h"
+#include "toolkit/testing/testing.h"
 
 extern char** environ;
 

@@ -35,7 +35,7 @@ AppTest::AppTest() {
 
     form = std::make_unique<MyForm>();
     form->setVisible(true);
-    QWidget* window = nativeWidget(*form);
+    QWidget* window = widgetOf(*form);
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window)) {
         ADD_FAILURE() << "the main window did not become active";
@@ -83,12 +83,12 @@ void AppTest::guess(const std::string& text) {
 void AppTest::pressEnterOn(Control& control) {
     control.focus();
     settle();
-    ASSERT_EQ(QApplication::focusWidget(), nativeWidget(control));
+    ASSERT_EQ(QApplication::focusWidget(), widgetOf(control));
     pressEnterOnFocus();
 }
 
 void AppTest::click(Control& control) {
-    QTest::mouseClick(nativeWidget(control), Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
+    QTest::mouseClick(widgetOf(control), Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
     settle();
 }
 

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "native_widget.h"
+#include "toolkit/testing/testing.h"
+#include "widget_p.h"
 
 class QTimer;
 class QWidget;

@@ -50,7 +50,7 @@ TEST_F(Drill, OneEntryGuessedRightEndsAtOnceAndRestartsFromZero) {
     EXPECT_EQ(form->quizGroup->text(), "Pets");
     EXPECT_EQ(form->text(), "Verbaro Tool");
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "0", "0", "1"}));
-    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->guessBox));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*form->guessBox));
 
     guess("HOUND");
     EXPECT_EQ(buttonsOf(*form), finished);
@@ -97,7 +97,7 @@ TEST_F(Drill, WrongGuessesWithoutRevealKeepTheEntryAndSelectTheGuess) {
     EXPECT_EQ(form->answerBox->text(), "");
     EXPECT_EQ(form->answerBox->backgroundColor(), MyForm::wrongColor);
     EXPECT_EQ(form->guessBox->text(), "dog");
-    auto* guessEdit = qobject_cast<QLineEdit*>(nativeWidget(*form->guessBox));
+    auto* guessEdit = qobject_cast<QLineEdit*>(widgetOf(*form->guessBox));
     ASSERT_NE(guessEdit, nullptr);
     EXPECT_EQ(guessEdit->selectedText(), "dog");
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "1", "0", "1"}));
@@ -120,7 +120,7 @@ TEST_F(Drill, WrongGuessThatRevealsCountsAtOnceAndEnterGoesOn) {
     EXPECT_EQ(form->guessBox->text(), "wrong");
     EXPECT_EQ(question(), first);
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "1", "1", "1"}));
-    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->guessButton));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*form->guessButton));
     EXPECT_TRUE(form->answerShown);
 
     pressEnterOnFocus();
@@ -143,7 +143,7 @@ TEST_F(Drill, RevealLeavesTheCountersUntilNext) {
     EXPECT_EQ(form->answerBox->text(), asked == "a" ? "1" : "2");
     EXPECT_EQ(form->answerBox->backgroundColor(), MyForm::revealedColor);
     EXPECT_EQ(counters(), before);
-    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->guessButton));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*form->guessButton));
 
     form->guessButton->simulateClick();
     EXPECT_EQ(counters(), (std::vector<std::string>{"1", "0", "2", "0"}));
@@ -245,7 +245,7 @@ TEST_F(Drill, TheDictionaryTitleNeverReachesTheWindowCaption) {
 
 TEST_F(Drill, ATitleIsShownAsWrittenAmpersandsIncluded) {
     open(write("spices.txt", "@title Salt & Pepper: R&D\nsalz = salt\n"));
-    const QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(nativeWidget(*form->quizGroup));
+    const QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(widgetOf(*form->quizGroup));
     EXPECT_EQ(caption->text(QAccessible::Name), "Salt & Pepper: R&D");
     EXPECT_TRUE(caption->text(QAccessible::Accelerator).isEmpty()) << "no letter of a title is an access key";
 }
@@ -253,10 +253,8 @@ TEST_F(Drill, ATitleIsShownAsWrittenAmpersandsIncluded) {
 // The word on show is told with "Your answer:", where the focus stays; the verdict with the box that
 // shows its colour.
 TEST_F(Drill, EveryWordAndEveryVerdictIsToldInWords) {
-    const auto description = [](const Control& control) {
-        return QAccessible::queryAccessibleInterface(nativeWidget(control))
-            ->text(QAccessible::Description)
-            .toStdString();
+    const auto description = [](Control& control) {
+        return QAccessible::queryAccessibleInterface(widgetOf(control))->text(QAccessible::Description).toStdString();
     };
     const auto toldWord = [&] { return description(*form->guessBox) == "Word to translate: " + question(); };
     open(write("three.txt", threeEntries));

@@ -8,7 +8,7 @@
 
 #include "appfixture.h"
 #include "model/wordlist.h"
-#include "toolkit/testing.h"
+#include "toolkit/testing/testing.h"
 
 namespace {
 

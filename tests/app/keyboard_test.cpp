@@ -13,7 +13,7 @@ const std::string oneEntry = "hund = dog\n";
 }  // namespace
 
 TEST_F(EnterKey, AtStartTheFocusIsOnOpenAndEnterOpensTheDialog) {
-    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->openButton));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*form->openButton));
     chooseNext(write("one.txt", oneEntry));
     pressEnterOnFocus();
     EXPECT_EQ(dialogs.size(), 1u);
@@ -62,12 +62,12 @@ TEST_F(EnterKey, OnRevealRevealsAndOnNextGoesOn) {
     EXPECT_TRUE(form->answerShown);
     EXPECT_EQ(form->guessButton->text(), "&Next");
     EXPECT_EQ(form->answerBox->backgroundColor(), MyForm::revealedColor);
-    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->guessButton));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*form->guessButton));
 
     pressEnterOn(*form->guessButton);
     EXPECT_FALSE(form->answerShown);
     EXPECT_EQ(form->answeredValue->text(), "1");
-    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->guessBox));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*form->guessBox));
 }
 
 TEST_F(EnterKey, OnRestartRestarts) {
