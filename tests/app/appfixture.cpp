@@ -11,6 +11,8 @@
 
 #include "model/appexception.h"
 
+namespace app_test {
+
 namespace {
 
 void settle() {
@@ -64,20 +66,25 @@ void AppTest::chooseNext(const std::string& path) {
 
 void AppTest::open(const std::string& path) {
     chooseNext(path);
-    form->openButton->simulateClick();
-    settle();
+    click(*form->openButton);
 }
 
 void AppTest::cancelOpen() {
     dialogChoice_ = std::nullopt;
-    form->openButton->simulateClick();
+    click(*form->openButton);
+}
+
+void AppTest::type(const std::string& text) {
+    QWidget* box = widgetOf(*form->guessBox);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, QString::fromStdString(text));
     settle();
 }
 
 void AppTest::guess(const std::string& text) {
-    form->guessBox->setText(text);
-    form->guessButton->simulateClick();
-    settle();
+    type(text);
+    click(*form->guessButton);
 }
 
 void AppTest::pressEnterOn(Control& control) {
@@ -137,3 +144,5 @@ void pressEnterOnFocus() {
     QTest::keyClick(focused, Qt::Key_Return);
     settle();
 }
+
+}  // namespace app_test

@@ -6,6 +6,8 @@
 
 #include "appfixture.h"
 
+using namespace app_test;
+
 namespace {
 
 const std::map<std::string, std::string> threeAnswers = {{"a", "1"}, {"b", "2"}, {"c", "3"}};
@@ -63,7 +65,7 @@ TEST_F(Drill, OneEntryGuessedRightEndsAtOnceAndRestartsFromZero) {
     EXPECT_EQ(boxes[0].caption, "Verbaro Tool");
     EXPECT_EQ(boxes[0].icon, MessageBoxIcon::Information);
 
-    form->restartButton->simulateClick();
+    click(*form->restartButton);
     EXPECT_EQ(buttonsOf(*form), asking);
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "0", "0", "1"}));
     EXPECT_EQ(question(), "hund");
@@ -75,9 +77,9 @@ TEST_F(Drill, TwoRightAndOneRevealedGiveSixtySixPercent) {
     open(write("three.txt", threeEntries));
     guess(answerFor(threeAnswers));
     guess(answerFor(threeAnswers));
-    form->revealButton->simulateClick();
+    click(*form->revealButton);
     EXPECT_TRUE(boxes.empty());
-    form->guessButton->simulateClick();
+    click(*form->guessButton);
 
     EXPECT_EQ(counters(), (std::vector<std::string>{"2", "0", "3", "0"}));
     ASSERT_EQ(boxes.size(), 1u);
@@ -89,7 +91,7 @@ TEST_F(Drill, TwoRightAndOneRevealedGiveSixtySixPercent) {
 
 TEST_F(Drill, WrongGuessesWithoutRevealKeepTheEntryAndSelectTheGuess) {
     open(write("one.txt", "katt = cat\n"));
-    form->revealOnWrongBox->setChecked(false);
+    click(*form->revealOnWrongBox);
 
     guess("dog");
     EXPECT_EQ(buttonsOf(*form), asking);
@@ -139,14 +141,14 @@ TEST_F(Drill, RevealLeavesTheCountersUntilNext) {
     EXPECT_EQ(counters(), before);
 
     const std::string asked = question();
-    form->revealButton->simulateClick();
+    click(*form->revealButton);
     EXPECT_EQ(buttonsOf(*form), answerOnShow);
     EXPECT_EQ(form->answerBox->text(), asked == "a" ? "1" : "2");
     EXPECT_EQ(form->answerBox->backgroundColor(), MyForm::revealedColor);
     EXPECT_EQ(counters(), before);
     EXPECT_EQ(QApplication::focusWidget(), widgetOf(*form->guessButton));
 
-    form->guessButton->simulateClick();
+    click(*form->guessButton);
     EXPECT_EQ(counters(), (std::vector<std::string>{"1", "0", "2", "0"}));
     EXPECT_EQ(buttonsOf(*form), finished);
     ASSERT_EQ(boxes.size(), 1u);
@@ -156,8 +158,8 @@ TEST_F(Drill, RevealLeavesTheCountersUntilNext) {
 TEST_F(Drill, EveryEntryRevealedGivesZeroPercent) {
     open(write("three.txt", threeEntries));
     for (int entry = 0; entry < 3; ++entry) {
-        form->revealButton->simulateClick();
-        form->guessButton->simulateClick();
+        click(*form->revealButton);
+        click(*form->guessButton);
     }
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "0", "3", "0"}));
     ASSERT_EQ(boxes.size(), 1u);
@@ -167,12 +169,12 @@ TEST_F(Drill, EveryEntryRevealedGivesZeroPercent) {
 TEST_F(Drill, RestartFromEveryStateAsksEverythingAgain) {
     open(write("three.txt", threeEntries));
     guess(answerFor(threeAnswers));
-    form->restartButton->simulateClick();  // from asking
+    click(*form->restartButton);  // from asking
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "0", "0", "3"}));
     EXPECT_EQ(buttonsOf(*form), asking);
 
-    form->revealButton->simulateClick();
-    form->restartButton->simulateClick();  // from an answer on show
+    click(*form->revealButton);
+    click(*form->restartButton);  // from an answer on show
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "0", "0", "3"}));
     EXPECT_EQ(buttonsOf(*form), asking);
     EXPECT_EQ(form->answerBox->text(), "");
@@ -201,16 +203,16 @@ TEST_F(Drill, SwitchingToReverseTakesEffectAtTheNextWord) {
 TEST_F(Drill, RestartReadsTheAnswerModeAgain) {
     open(write("one.txt", "hund = dog\n"));
     click(*form->reverseRadio);
-    form->restartButton->simulateClick();
+    click(*form->restartButton);
     EXPECT_EQ(question(), "dog");
-    form->revealButton->simulateClick();
+    click(*form->revealButton);
     EXPECT_EQ(form->answerBox->text(), "hund");
 }
 
 TEST_F(Drill, CancellingOpenLeavesTheDrillAsItWas) {
     open(write("three.txt", "@title Letters\n" + threeEntries));
     guess(answerFor(threeAnswers));
-    form->revealButton->simulateClick();
+    click(*form->revealButton);
     const std::string asked = question();
     const std::string shown = form->answerBox->text();
 
@@ -223,7 +225,7 @@ TEST_F(Drill, CancellingOpenLeavesTheDrillAsItWas) {
     EXPECT_EQ(counters(), (std::vector<std::string>{"1", "0", "1", "2"}));
     EXPECT_TRUE(boxes.empty());
     // The dictionary is still there to go on with.
-    form->guessButton->simulateClick();
+    click(*form->guessButton);
     EXPECT_EQ(counters(), (std::vector<std::string>{"1", "0", "2", "1"}));
     EXPECT_EQ(buttonsOf(*form), asking);
 }
@@ -273,7 +275,7 @@ TEST_F(Drill, EveryWordAndEveryVerdictIsToldInWords) {
     guess(answerFor(threeAnswers));
     EXPECT_EQ(description(*form->answerBox), "Right");
     EXPECT_TRUE(toldWord());
-    form->revealButton->simulateClick();
+    click(*form->revealButton);
     EXPECT_EQ(description(*form->answerBox), "Revealed");
     pressEnterOn(*form->guessButton);
     EXPECT_EQ(description(*form->guessBox), "") << "no word once the dictionary is done";

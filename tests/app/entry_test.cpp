@@ -10,6 +10,8 @@
 #include "model/wordlist.h"
 #include "toolkit/testing/testing.h"
 
+using namespace app_test;
+
 namespace {
 
 std::vector<MessageBoxCall> recordedBoxes;

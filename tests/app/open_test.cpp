@@ -5,6 +5,8 @@
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 
+using namespace app_test;
+
 namespace {
 
 using Open = AppTest;
@@ -84,9 +86,9 @@ TEST_F(Open, AMalformedSecondDictionaryLeavesNoneNotTheFirst) {
     expectNoDictionary(*form);
 
     // Enter has nothing to act on now.
-    form->guessBox->setText("dog");
+    type("dog");
     pressEnterOn(*form->guessBox);
-    form->guessBox->setText("");
+    type("");
     expectNoDictionary(*form);
     EXPECT_EQ(boxes.size(), 1u);
 }

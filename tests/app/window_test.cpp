@@ -12,6 +12,8 @@
 #include "app/info.h"
 #include "appfixture.h"
 
+using namespace app_test;
+
 std::ostream& operator<<(std::ostream& out, const Rect& r) {
     return out << "(" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << ")";
 }
@@ -196,7 +198,7 @@ TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
             EXPECT_EQ(QApplication::focusWidget(), ok);
             QTest::mouseClick(ok, Qt::LeftButton);
         });
-        form->aboutButton->simulateClick();
+        click(*form->aboutButton);
         EXPECT_TRUE(shown);
         EXPECT_EQ(visibleWindow("About"), nullptr);
         EXPECT_TRUE(form->enabled());
@@ -247,7 +249,7 @@ TEST_F(MainWindow, AScreenReaderReadsEveryControlByWhatCaptionsIt) {
         EXPECT_EQ(texts.size(), 7);
         about.close();
     });
-    form->aboutButton->simulateClick();
+    click(*form->aboutButton);
     EXPECT_TRUE(shown);
 }
 
