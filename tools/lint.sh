@@ -3,8 +3,10 @@
 # clang-format, that every tracked C++ source is formatted as .clang-format says; clang-tidy, the
 # checks of .clang-tidy over every tracked .cpp with the compile commands of a build folder
 # configured for it (generated sources are untracked, so never checked), skipping what is exactly
-# as it was when last found clean; and ShellCheck over every tracked shell script. Last, the toolkit's wall: its public headers name no Qt type, and its
-# private headers are included by its own sources only.
+# as it was when last found clean; and ShellCheck over every tracked shell script. Last, the
+# toolkit's wall: its public headers, its testing library's among them, name no Qt type; its private
+# headers (src/toolkit/private) are reached only through the target verbaro_toolkit_private; and the
+# program's code does not include the testing library.
 # Usage: tools/lint.sh [build folder for the compile commands, default build-lint]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -102,15 +104,22 @@ echo "shellcheck: ${#shellScripts[@]} files"
 shellcheck "${shellScripts[@]}" || failed+=(shellcheck)
 
 echo "toolkit wall"
-privateHeaders='toolkit/(internal|errform|messageloop)\.h'
-mapfile -t publicHeaders < <(git ls-files 'src/toolkit/*.h' | grep -Ev "$privateHeaders")
+mapfile -t publicHeaders < <(git ls-files 'src/toolkit/*.h' ':!src/toolkit/private/')
 # Code lines only: a comment may speak of Qt.
 if grep -nE '#include <Q|\<Q[A-Z][A-Za-z]*\>|\<Qt::' "${publicHeaders[@]}" | grep -Ev '^[^:]+:[0-9]+:\s*//'; then
     echo "a public toolkit header names Qt" >&2
     failed+=(toolkit-wall)
 fi
-if git grep -nE "#include \"$privateHeaders\"" -- ':!src/toolkit/*.cpp'; then
-    echo "a private toolkit header is included outside the toolkit's sources" >&2
+# The private headers are on the include path of the toolkit and of what links
+# verbaro_toolkit_private only, and are included by their names (widget_p.h): never by a path from
+# src/, which every library has on its include path, nor by a public header.
+if git grep -nE '#include "toolkit/private/' -- '*.cpp' '*.h' \
+    || grep -nE '#include "[A-Za-z_]+_p\.h"' "${publicHeaders[@]}"; then
+    echo "a private toolkit header is included past verbaro_toolkit_private" >&2
+    failed+=(toolkit-wall)
+fi
+if git grep -nE '#include "toolkit/testing/' -- src ':!src/toolkit/testing/'; then
+    echo "the program's code includes the toolkit's testing library" >&2
     failed+=(toolkit-wall)
 fi
 

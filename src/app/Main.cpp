@@ -122,16 +122,28 @@ void MyForm::buildLayout() {
 void MyForm::showNoDictionary() {
     wordList.reset();
     quizGroup->setText("");
-    restartButton->setEnabled(false);
-    guessButton->setEnabled(false);
-    revealButton->setEnabled(false);
+    enableDrillButtons(false);
     showQuestion("");
-    answerBox->setText("");
-    guessBox->setText("");
+    clearAnswerAndGuess();
     showVerdict(neutralColor);
+    showGuessButton();
+    updateCounters();
+}
+
+void MyForm::enableDrillButtons(bool enabled) {
+    restartButton->setEnabled(enabled);
+    guessButton->setEnabled(enabled);
+    revealButton->setEnabled(enabled);
+}
+
+void MyForm::showGuessButton() {
     guessButton->setText("&Guess");
     answerShown = false;
-    updateCounters();
+}
+
+void MyForm::clearAnswerAndGuess() {
+    answerBox->setText("");
+    guessBox->setText("");
 }
 
 void MyForm::updateCounters() {
@@ -155,12 +167,9 @@ void MyForm::startDrill() {
     }
     quizGroup->setText(asWritten(wordList->title()));
     wordList->setNormalMode(normalRadio->checked());
-    restartButton->setEnabled(true);
-    guessButton->setEnabled(true);
-    revealButton->setEnabled(true);
+    enableDrillButtons(true);
     showVerdict(neutralColor);
-    guessButton->setText("&Guess");
-    answerShown = false;
+    showGuessButton();
     updateCounters();
     showNextWord();
 }
@@ -170,16 +179,14 @@ void MyForm::showNextWord() {
         // The mode is read at every draw, so a switch takes effect with the next word.
         wordList->setNormalMode(normalRadio->checked());
         showQuestion(wordList->question());
-        answerBox->setText("");
-        guessBox->setText("");
+        clearAnswerAndGuess();
         guessBox->focus();
         return;
     }
     guessButton->setEnabled(false);
     revealButton->setEnabled(false);
     showQuestion("");
-    answerBox->setText("");
-    guessBox->setText("");
+    clearAnswerAndGuess();
     // Cut off, not rounded: 2 right of 3 is 66 %.
     const auto accuracy = static_cast<std::uint32_t>(static_cast<double>(wordList->correctCount())
                                                      / static_cast<double>(wordList->answeredCount()) * 100.0);
@@ -218,8 +225,7 @@ void MyForm::onGuess() {
     if (answerShown) {
         showVerdict(neutralColor);
         revealButton->setEnabled(true);
-        guessButton->setText("&Guess");
-        answerShown = false;
+        showGuessButton();
         updateCounters();
         showNextWord();
         return;

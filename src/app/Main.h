@@ -40,18 +40,14 @@ public:
     Button* guessButton = nullptr;
     CheckBox* revealOnWrongBox = nullptr;
 
-    // None while no dictionary is loaded.
-    std::unique_ptr<WordList> wordList;
-    // True while the expected answer is on show and guessButton reads "&Next".
-    bool answerShown = false;
-    // The folder the next Open dialog starts in.
-    std::string lastFolder;
-
     // The colours behind answerBox: no verdict yet, a right guess, a wrong guess, a Reveal.
     static constexpr Color neutralColor = Color::system(Color::ButtonFace);
     static constexpr Color correctColor = Color::fromRgb(0, 255, 0);
     static constexpr Color wrongColor = Color::fromRgb(255, 0, 0);
     static constexpr Color revealedColor = Color::fromRgb(255, 255, 0);
+
+private:
+    void buildLayout();
 
     void startDrill();
     void showNextWord();
@@ -65,16 +61,27 @@ public:
     void onExit();
     void onEnterShortcut(FormShortcutEventArgs& args);
 
-private:
-    void buildLayout();
     // Drops the dictionary and shows the window as without one.
     void showNoDictionary();
+    // Enables or disables Restart, Reveal and Guess, which act on a dictionary.
+    void enableDrillButtons(bool enabled);
+    // guessButton reads "&Guess": no answer is on show.
+    void showGuessButton();
+    // Empties the answer box and the guess box for the next word, or for none.
+    void clearAnswerAndGuess();
     // Shows the expected answer, with Next to go on, and counts the entry as answered.
     void showAnswer();
     // Shows the word to translate, or none.
     void showQuestion(const std::string& question);
     // Shows the verdict of the last guess in the answer box: neutral, correct, wrong or revealed.
     void showVerdict(Color color);
+
+    // None while no dictionary is loaded.
+    std::unique_ptr<WordList> wordList;
+    // True while the expected answer is on show and guessButton reads "&Next".
+    bool answerShown = false;
+    // The folder the next Open dialog starts in.
+    std::string lastFolder;
 };
 
 // Shows a count in its cell, right-aligned: the cell keeps its right edge, and a count wider than

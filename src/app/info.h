@@ -19,9 +19,9 @@ public:
     Label* readmeLabel = nullptr;
     Button* okButton = nullptr;
 
-    void onOk();
-    void onEnterShortcut(FormShortcutEventArgs& args);
-
 private:
     void buildLayout();
+
+    void onOk();
+    void onEnterShortcut(FormShortcutEventArgs& args);
 };

@@ -8,7 +8,12 @@
 #include <QApplication>
 #include <QKeySequence>
 
-#include "toolkit/internal.h"
+#include "accessibility_p.h"
+#include "textlayout_p.h"
+#include "toolkit/button.h"
+#include "toolkit/groupbox.h"
+#include "toolkit/label.h"
+#include "widget_p.h"
 
 namespace {
 
@@ -95,14 +100,14 @@ public:
         QList<QPair<QAccessibleInterface*, QAccessible::Relation>> related = QAccessibleWidget::relations(match);
         Control* control = controlOfWidget(widget());
         if (!control) return related;
-        const auto relate = [&](const Control* other, QAccessible::Relation relation) {
-            QWidget* otherWidget = other ? widgetOf(*other) : nullptr;
+        const auto relate = [&](Control* other, QAccessible::Relation relation) {
+            QWidget* otherWidget = widgetOf(other);
             if (!(match & relation) || !otherWidget) return;
             if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(otherWidget))
                 related.append({accessible, relation});
         };
         relate(control->labelledBy(), QAccessible::Label);
-        for (const Control* captioned : controlsCaptionedBy(*control)) relate(captioned, QAccessible::Labelled);
+        for (Control* captioned : controlsCaptionedBy(*control)) relate(captioned, QAccessible::Labelled);
         return related;
     }
 

@@ -10,9 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "toolkit/errform.h"
-#include "toolkit/internal.h"
-#include "toolkit/messageloop.h"
+#include "errform_p.h"
+#include "messageloop_p.h"
+#include "platform_p.h"
+#include "toolkit/form.h"
+#include "toolkit/resources.h"
 
 Event<std::thread::id, ThreadExceptionEventArgs> Application::unhandledException;
 Event<std::thread::id, EventArgs> Application::idle;

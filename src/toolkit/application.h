@@ -7,6 +7,7 @@
 
 #include "toolkit/event.h"
 #include "toolkit/fwd.h"
+#include "toolkit/nativekey.h"
 
 class ThreadExceptionEventArgs : public EventArgs {
 public:
@@ -40,13 +41,13 @@ public:
     // Where the message goes and what it says, as the platform has it; complete only inside the
     // toolkit.
     struct Native;
-    explicit Message(Native& native) : native_(native) {}
+    Message(NativeKey /*key*/, const Native& native) : native_(native) {}
     // The platform's number for the kind of message.
     int type() const;
-    Native& native() const { return native_; }
+    const Native& native(NativeKey /*key*/) const { return native_; }
 
 private:
-    Native& native_;
+    const Native& native_;
 };
 
 // Offered every message before it is dispatched; returns true to consume it.

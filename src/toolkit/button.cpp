@@ -5,7 +5,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "toolkit/internal.h"
+#include "accessibility_p.h"
+#include "platform_p.h"
+#include "toolkit/button.h"
+#include "widget_p.h"
 
 namespace {
 
@@ -71,8 +74,11 @@ Widget* makeButtonWidget(QWidget* parent) {
     return widget;
 }
 
-QAbstractButton* buttonWidgetOf(const Control& control) {
+QAbstractButton* buttonWidgetOf(Control& control) {
     return static_cast<QAbstractButton*>(widgetOf(control));
+}
+const QAbstractButton* buttonWidgetOf(const Control& control) {
+    return static_cast<const QAbstractButton*>(widgetOf(control));
 }
 
 }  // namespace
@@ -86,7 +92,7 @@ Button::Button() : ButtonBase(Kind{.defaultBounds = {0, 0, 75, 23}, .canFocus = 
 void Button::createNativeWidget() {
     auto* widget = makeButtonWidget<PushButtonWidget>(widgetOf(parent()));
     widget->setMarkedDefault(markedDefault_);
-    native().widget = widget;
+    native(nativeKey).widget = widget;
 }
 
 void Button::simulateClick() {
@@ -120,7 +126,7 @@ void CheckableButton::followChecked() {
 CheckBox::CheckBox() : CheckableButton(Kind{.defaultBounds = {0, 0, 104, 24}, .canFocus = true, .tabStop = true}) {}
 
 void CheckBox::createNativeWidget() {
-    native().widget = makeButtonWidget<QCheckBox>(widgetOf(parent()));
+    native(nativeKey).widget = makeButtonWidget<QCheckBox>(widgetOf(parent()));
     followChecked();
 }
 
@@ -130,6 +136,6 @@ RadioButton::RadioButton() : CheckableButton(Kind{.defaultBounds = {0, 0, 104, 2
 void RadioButton::createNativeWidget() {
     auto* widget = makeButtonWidget<RadioButtonWidget>(widgetOf(parent()));
     widget->setFocusPolicy(Qt::ClickFocus);
-    native().widget = widget;
+    native(nativeKey).widget = widget;
     followChecked();
 }

@@ -6,16 +6,18 @@
 #include <QVariant>
 #include <QWindow>
 #include <algorithm>
-#include <cmath>
 
-#include "toolkit/internal.h"
-#include "toolkit/testing.h"
+#include "accessibility_p.h"
+#include "font_p.h"
+#include "style_p.h"
+#include "toolkit/form.h"
+#include "widget_p.h"
 
 namespace {
 
 // Each widget that stands for a control carries the control in this property. Releasing the
 // widget clears it first, so a widget on its way out never calls back into its control.
-const char* const controlProperty = controlWidgetProperty;
+const char* const controlProperty = "verbaroControl";
 
 void bindWidget(QWidget* widget, Control* control) {
     widget->setProperty(controlProperty, QVariant::fromValue(static_cast<void*>(control)));
@@ -75,57 +77,6 @@ std::vector<Control*> descendantsInAttachOrder(Control& root) {
 bool canTakeFocusNow(const Control& control) {
     const QWidget* widget = widgetOf(control);
     return widget && control.canFocus() && widget->isEnabled() && widget->isVisible();
-}
-
-std::optional<QChar> mnemonicOf(const QString& text) {
-    for (qsizetype index = 0; index + 1 < text.size(); ++index) {
-        if (text[index] != u'&') continue;
-        if (text[index + 1] != u'&') return text[index + 1].toUpper();
-        ++index;
-    }
-    return std::nullopt;
-}
-
-QColor qColorOf(const Color& color) {
-    switch (color.systemIndex) {
-    case Color::NoSystemColor:
-        return QColor(color.red, color.green, color.blue, color.alpha);
-    case Color::WindowBackground:
-        return QApplication::palette().color(QPalette::Base);
-    default:
-        return QApplication::palette().color(QPalette::Button);
-    }
-}
-
-namespace {
-
-// Black from a relative luminance of 0.179 up, where it contrasts more than white does.
-QColor readableTextOn(const QColor& background) {
-    const auto linear = [](float channel) {
-        return channel <= 0.04045F ? channel / 12.92F : std::pow((channel + 0.055F) / 1.055F, 2.4F);
-    };
-    const float luminance = 0.2126F * linear(background.redF()) + 0.7152F * linear(background.greenF())
-                          + 0.0722F * linear(background.blueF());
-    return luminance >= 0.179F ? QColor(Qt::black) : QColor(Qt::white);
-}
-
-}  // namespace
-
-void setBackground(QWidget& widget, const Color& color, std::initializer_list<QPalette::ColorRole> backgrounds,
-                   std::initializer_list<QPalette::ColorRole> texts) {
-    QPalette palette = widget.palette();
-    const QColor background = qColorOf(color);
-    for (const QPalette::ColorRole role : backgrounds) palette.setColor(role, background);
-    const QPalette inherited =
-        widget.parentWidget() ? widget.parentWidget()->palette() : QApplication::palette(&widget);
-    for (const QPalette::ColorRole role : texts) {
-        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-            palette.setColor(
-                group, role,
-                color.systemIndex == Color::NoSystemColor ? readableTextOn(background) : inherited.color(group, role));
-        }
-    }
-    widget.setPalette(palette);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 
 #include "toolkit/event.h"
 #include "toolkit/fwd.h"
+#include "toolkit/nativekey.h"
 #include "toolkit/toolkitexception.h"
 #include "toolkit/values.h"
 
@@ -94,9 +95,10 @@ public:
     Event<Control, EventArgs> click;
 
     // The control's side in the platform: the widget that stands for it while it exists.
-    // Complete only inside the toolkit.
+    // Complete, and reached, only inside the toolkit.
     struct Native;
-    Native& native() const { return *native_; }
+    Native& native(NativeKey /*key*/) { return *native_; }
+    const Native& native(NativeKey /*key*/) const { return *native_; }
 
 protected:
     // What a kind of control fixes for all controls of that kind.

@@ -1,3 +1,5 @@
+// The file-open dialog, answered in place of a person when the testing library has installed an answer.
+
 #include "toolkit/dialogs.h"
 
 #include <QApplication>
@@ -7,16 +9,15 @@
 #include <QStringList>
 #include <optional>
 
-#include "toolkit/internal.h"
-#include "toolkit/testing.h"
+#include "hooks_p.h"
+#include "platform_p.h"
+#include "toolkit/toolkitexception.h"
 
 namespace {
 
-using OpenFileDialogHandler = std::function<std::optional<std::string>(const OpenFileDialogCall&)>;
-
-OpenFileDialogHandler& openFileDialogHandler() {
-    static OpenFileDialogHandler handler;
-    return handler;
+OpenFileDialogAnswer& openFileDialogAnswer() {
+    static OpenFileDialogAnswer answer;
+    return answer;
 }
 
 // Segments separated by "|", none empty, in description/patterns pairs, all on one line.
@@ -69,11 +70,12 @@ QStringList qtNameFilters(const std::string& filter) {
     return result;
 }
 
-std::optional<std::string> runQtFileDialog(const OpenFileDialogCall& call) {
-    QFileDialog dialog(QApplication::activeWindow(), toQString(call.title), toQString(call.initialFolder));
+std::optional<std::string> runQtFileDialog(const std::string& title, const std::string& filter,
+                                           const std::string& initialFolder) {
+    QFileDialog dialog(QApplication::activeWindow(), toQString(title), toQString(initialFolder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (!call.filter.empty()) dialog.setNameFilters(qtNameFilters(call.filter));
+    if (!filter.empty()) dialog.setNameFilters(qtNameFilters(filter));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) throw ToolkitException("Error running dialog");
@@ -82,8 +84,8 @@ std::optional<std::string> runQtFileDialog(const OpenFileDialogCall& call) {
 
 }  // namespace
 
-void setOpenFileDialogHandler(OpenFileDialogHandler handler) {
-    openFileDialogHandler() = std::move(handler);
+void answerOpenFileDialogsWith(OpenFileDialogAnswer answer) {
+    openFileDialogAnswer() = std::move(answer);
 }
 
 void FileDialog::setFilter(const std::string& filter) {
@@ -93,9 +95,9 @@ void FileDialog::setFilter(const std::string& filter) {
 
 DialogResult OpenFileDialog::showModal() {
     ensureQtApplication();
-    const OpenFileDialogCall call{title_, filter_, initialFolder_};
-    const OpenFileDialogHandler& handler = openFileDialogHandler();
-    const std::optional<std::string> chosen = handler ? handler(call) : runQtFileDialog(call);
+    const OpenFileDialogAnswer& answer = openFileDialogAnswer();
+    const std::optional<std::string> chosen =
+        answer ? answer(title_, filter_, initialFolder_) : runQtFileDialog(title_, filter_, initialFolder_);
     if (!chosen) return DialogResult::Cancel;
     // Only an existing file can be chosen; anything else counts as a cancelled dialog.
     const QFileInfo file(toQString(*chosen));

@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "toolkit/internal.h"
+#include "input_p.h"
+#include "platform_p.h"
 
 namespace {
 
@@ -32,8 +33,8 @@ protected:
     bool eventFilter(QObject* receiver, QEvent* event) override {
         ++offering_;
         bool consumed = false;
-        Message::Native native{receiver, event};
-        Message message(native);
+        const Message::Native native{receiver, event};
+        Message message(nativeKey, native);
         for (std::size_t index = 0; index < filters_.size() && !consumed; ++index) {
             if (MessageFilter* filter = filters_[index]) consumed = filter->preFilterMessage(message);
         }

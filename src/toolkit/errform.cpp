@@ -1,6 +1,6 @@
 // The dialog shown for an error that escaped an event handler: the user continues or quits.
 
-#include "toolkit/errform.h"
+#include "errform_p.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -8,7 +8,11 @@
 #include <QEventLoop>
 #include <QObject>
 
-#include "toolkit/internal.h"
+#include "input_p.h"
+#include "toolkit/button.h"
+#include "toolkit/label.h"
+#include "toolkit/textbox.h"
+#include "widget_p.h"
 
 namespace {
 

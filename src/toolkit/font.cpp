@@ -8,7 +8,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "toolkit/internal.h"
+#include "font_p.h"
+#include "platform_p.h"
+#include "toolkit/toolkitexception.h"
 
 namespace {
 
@@ -99,5 +101,5 @@ const std::shared_ptr<Font>& defaultControlFont() {
 }
 
 const QFont& qFontOf(const std::shared_ptr<Font>& font) {
-    return (font ? font : defaultControlFont())->native().font;
+    return (font ? font : defaultControlFont())->native(nativeKey).font;
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "toolkit/nativekey.h"
+
 enum class GraphicsUnit { Pixel = 2, Point = 5 };
 
 // Font style flags; combine with |.
@@ -31,9 +33,9 @@ public:
     // The native height in pixels: negative for a size in points (10 points at 96 dpi give -13).
     int height() const { return height_; }
 
-    // The platform's font; complete only inside the toolkit.
+    // The platform's font; complete, and reached, only inside the toolkit.
     struct Native;
-    const Native& native() const { return *native_; }
+    const Native& native(NativeKey /*key*/) const { return *native_; }
 
 private:
     std::string family_;

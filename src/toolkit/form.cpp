@@ -1,4 +1,5 @@
-// Forms: top-level windows with their frame, placement, closing and first showing.
+// Forms: top-level windows with their frame and placement, and their life cycle from the widget
+// made at the first showing to closing. Their modal display is modal.cpp.
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -9,89 +10,14 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "toolkit/internal.h"
-#include "toolkit/messageloop.h"
-
-// Everything a form keeps beyond what every control keeps.
-struct Form::Impl {
-    // While the form is shown modally (set and cleared by showModal):
-    Form* owner = nullptr;  // the form of the owner window, if it has one
-    bool shownModally = false;
-    DialogResult dialogResult = DialogResult::None;
-    // Called the moment the form is hidden during a modal display, so that the owner is
-    // re-enabled and activated right then.
-    std::function<void()> hiddenWhileModal;
-    // While the form is up over other windows (a modal display, the error dialog): whose input
-    // it withholds in the window system's sense, and the window it stays above. Applied each
-    // time the form is shown.
-    Qt::WindowModality modality = Qt::NonModal;
-    QPointer<QWidget> ownerWindow;
-
-    // The window's frame and placement.
-    Size clientSize{300, 300};
-    FormBorderStyle borderStyle = FormBorderStyle::Sizable;
-    bool hasMaximizeButton = true;
-    bool hasMinimizeButton = true;
-    bool hasSystemMenu = true;
-    FormStartPosition initialPosition = FormStartPosition::DefaultLocation;
-    // A position given with setBounds; without one the platform places the window.
-    bool positionSet = false;
-    std::shared_ptr<Icon> icon;
-
-    ShortcutMap shortcuts;
-    IButtonControl* enterButton = nullptr;
-    std::unique_ptr<MessageFilter> keyFilter;
-    bool loadRaised = false;
-    // Set while the window flags are replaced: Qt hides the window for that, which is no hiding.
-    bool changingFrame = false;
-
-    // Reported once the form is hidden or destroyed while shown modally.
-    void reportHiddenWhileModal() const {
-        if (shownModally && hiddenWhileModal) hiddenWhileModal();
-    }
-
-    // The window flags and size limits that the border style and caption buttons ask for.
-    Qt::WindowFlags windowFlags() const;
-    void applyClientSize(QWidget& widget) const;
-    void applyFrame(QWidget* widget);
-    // The window the form stays above and whose input it withholds, for the window system.
-    void applyOwner(QWidget& widget);
-    void placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet) const;
-};
+#include "accessibility_p.h"
+#include "form_p.h"
+#include "icon_p.h"
+#include "style_p.h"
+#include "toolkit/button.h"
+#include "widget_p.h"
 
 namespace {
-
-// The window being mapped anew to bring it back to the user (see bringBack): its hiding on the
-// way is no hiding to its form.
-QPointer<QWindow> windowBeingMappedAnew;
-// A modal window mapped anew that has not had the keyboard since. Unmapping it gave the keyboard
-// to the window below for a moment: that activation was the compositor's, not the user's.
-QPointer<QWindow> windowComingBack;
-
-// Gives the modal window back the keyboard, on top. Under X11 the window manager keeps a modal
-// window above its owner and gives it the focus when the owner is clicked; this is for window
-// systems that let the user activate a window that a modal one blocks. Wayland compositors of
-// Qt 6.4's day know no modal windows, and sway answers a request for activation by marking the
-// window urgent only; what it always gives the keyboard, on top, is a window just mapped. So
-// there the modal window is mapped anew: hidden and shown at the level of its platform window,
-// which leaves its widget, its modal loop and its focus as they are.
-void bringBack(QWindow& modal) {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        modal.raise();
-        modal.requestActivate();
-        return;
-    }
-    if (windowComingBack == &modal) return;
-    static const QMetaObject::Connection arrived =
-        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, [](const QWindow* focus) {
-            if (focus && focus == windowComingBack) windowComingBack = nullptr;
-        });
-    windowComingBack = &modal;
-    windowBeingMappedAnew = &modal;
-    modal.hide();
-    modal.show();
-    windowBeingMappedAnew = nullptr;
-}
 
 class FormWidget : public QWidget {
 public:
@@ -138,7 +64,7 @@ protected:
     void hideEvent(QHideEvent* event) override {
         QWidget::hideEvent(event);
         // A minimized window is no hidden one, nor is one mapped anew.
-        if (!isHidden() || windowHandle() == windowBeingMappedAnew) return;
+        if (!isHidden() || isBeingMappedAnew(windowHandle())) return;
         // A window given up by its form is hidden on its way out: the form reports that itself.
         if (onHidden && controlOfWidget(this)) onHidden();
     }
@@ -151,42 +77,10 @@ bool isSizable(FormBorderStyle style) {
     return style == FormBorderStyle::Sizable;
 }
 
-// The window a modal form disables while it is up: a toolkit form's through the toolkit, so that
-// it takes no input yet keeps its look, any other through Qt.
-class DisabledOwner {
-public:
-    DisabledOwner(QWidget* window, Form* form) : window_(window), form_(form) {
-        if (!window_ || !(form_ ? form_->enabled() : window_->isEnabled())) return;
-        setOwnerEnabled(false);
-        disabled_ = true;
-    }
-    ~DisabledOwner() { restore(); }
-    DisabledOwner(const DisabledOwner&) = delete;
-    DisabledOwner& operator=(const DisabledOwner&) = delete;
-
-    // Re-enables and activates the owner, once, if this display disabled it.
-    void restore() {
-        if (!disabled_) return;
-        disabled_ = false;
-        if (!window_) return;
-        setOwnerEnabled(true);
-        window_->activateWindow();
-    }
-
-private:
-    void setOwnerEnabled(bool enabled) {
-        if (form_)
-            form_->setEnabled(enabled);
-        else
-            window_->setEnabled(enabled);
-    }
-
-    QPointer<QWidget> window_;
-    Form* form_;
-    bool disabled_ = false;
-};
-
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Frame and placement
 
 Qt::WindowFlags Form::Impl::windowFlags() const {
     // A window that keeps other windows from input is a dialog to the window manager.
@@ -212,74 +106,32 @@ void Form::Impl::applyClientSize(QWidget& widget) const {
     }
 }
 
-Form::Form()
-    : ContainerControl(Kind{.defaultBounds = {0, 0, 300, 300}, .container = true, .initiallyVisible = false}),
-      impl_(std::make_unique<Impl>()) {
-    impl_->keyFilter = makeFormKeyFilter(*this, impl_->shortcuts);
-    Application::addMessageFilter(impl_->keyFilter.get());
-}
-
-Form::~Form() {
-    Application::removeMessageFilter(impl_->keyFilter.get());
-}
-
-void Form::createNativeWidget() {
-    auto* widget = new FormWidget;
-    widget->onHidden = [this] {
-        if (!impl_->changingFrame) impl_->reportHiddenWhileModal();
-    };
-    widget->setWindowFlags(impl_->windowFlags());
-    impl_->applyClientSize(*widget);
-    if (impl_->icon) widget->setWindowIcon(impl_->icon->native().icon);
-    // The platform window now, so that its frame is known when the form is placed.
-    widget->winId();
-    native().widget = widget;
-}
-
-// The caption as set: a form whose text() says something else (the error dialog's) keeps it.
-void Form::applyNativeText() {
-    widgetOf(*this)->setWindowTitle(toQString(Control::text()));
-}
-
-void Form::applyNativeBackground() {
-    QWidget* widget = widgetOf(*this);
-    setBackground(*widget, backgroundColor(), {QPalette::Window}, {QPalette::WindowText});
-    widget->setAutoFillBackground(true);
-}
-
-void Form::applyNativeVisible(bool visible) {
-    if (!visible) {
-        if (created()) widgetOf(*this)->hide();
-        return;
+void Form::Impl::applyFrame(QWidget* widget) {
+    if (!widget) return;
+    // The size the user may have given a sizable window is kept.
+    clientSize = {widget->width(), widget->height()};
+    const Qt::WindowFlags flags = windowFlags();
+    if (widget->windowFlags() != flags) {
+        // Qt hides a window whose flags change; it comes back where it was.
+        const bool wasVisible = widget->isVisible();
+        const QPoint position = widget->pos();
+        changingFrame = true;
+        widget->setWindowFlags(flags);
+        widget->move(position);
+        if (wasVisible) widget->show();
+        changingFrame = false;
     }
-    if (!created()) {
-        createNative();
-        impl_->placeAtInitialPosition(*widgetOf(*this), boundsAsSet());
-    }
-    QWidget* widget = widgetOf(*this);
-    // The window system takes a window's owner and modality when the window is mapped.
-    if (!widget->isVisible()) impl_->applyOwner(*widget);
-    widget->show();
-    widget->activateWindow();
-    QApplication::setActiveWindow(widget);
-    if (impl_->loadRaised) return;
-    impl_->loadRaised = true;
-    guarded([this] { onFirstShown(); });
+    applyClientSize(*widget);
 }
 
-void Form::onFirstShown() {
-    // Activating the window may have put the focus on its first widget already; only a focus
-    // that a load handler gave is kept.
-    const QWidget* focusBeforeLoad = QApplication::focusWidget();
-    EventArgs args;
-    load.raise(*this, args);
-    if (focusWithin() && QApplication::focusWidget() != focusBeforeLoad) return;
-    for (Control* control : descendantsInAttachOrder(*this)) {
-        if (control->tabStop() && canTakeFocusNow(*control)) {
-            control->focus();
-            return;
-        }
-    }
+// Transient for its owner and modal in the window system's sense, a window is kept above the owner
+// by every window manager, and a click on the owner gives the window the keyboard instead; Qt
+// passes the owner no input meanwhile either.
+void Form::Impl::applyOwner(QWidget& widget) {
+    applyFrame(&widget);
+    widget.setWindowModality(modality);
+    const QWidget* ownerWidget = modality == Qt::NonModal ? nullptr : ownerWindow.data();
+    widget.windowHandle()->setTransientParent(ownerWidget ? ownerWidget->windowHandle() : nullptr);
 }
 
 void Form::Impl::placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet) const {
@@ -332,14 +184,6 @@ void Form::boundsChanged() {
     widget->move(bounds.x, bounds.y);
 }
 
-void Form::nativeDestroyed(bool wasVisible) {
-    if (wasVisible) impl_->reportHiddenWhileModal();
-    guarded([this] {
-        EventArgs args;
-        closed.raise(*this, args);
-    });
-}
-
 Size Form::clientAreaSize() const {
     if (const QWidget* widget = widgetOf(*this)) return {widget->width(), widget->height()};
     return impl_->clientSize;
@@ -353,34 +197,6 @@ void Form::setClientAreaSize(int width, int height) {
     }
     const Rect& bounds = boundsAsSet();
     keepBounds({bounds.x, bounds.y, width, height});
-}
-
-void Form::Impl::applyFrame(QWidget* widget) {
-    if (!widget) return;
-    // The size the user may have given a sizable window is kept.
-    clientSize = {widget->width(), widget->height()};
-    const Qt::WindowFlags flags = windowFlags();
-    if (widget->windowFlags() != flags) {
-        // Qt hides a window whose flags change; it comes back where it was.
-        const bool wasVisible = widget->isVisible();
-        const QPoint position = widget->pos();
-        changingFrame = true;
-        widget->setWindowFlags(flags);
-        widget->move(position);
-        if (wasVisible) widget->show();
-        changingFrame = false;
-    }
-    applyClientSize(*widget);
-}
-
-// Transient for its owner and modal in the window system's sense, a window is kept above the owner
-// by every window manager, and a click on the owner gives the window the keyboard instead; Qt
-// passes the owner no input meanwhile either.
-void Form::Impl::applyOwner(QWidget& widget) {
-    applyFrame(&widget);
-    widget.setWindowModality(modality);
-    const QWidget* ownerWidget = modality == Qt::NonModal ? nullptr : ownerWindow.data();
-    widget.windowHandle()->setTransientParent(ownerWidget ? ownerWidget->windowHandle() : nullptr);
 }
 
 FormBorderStyle Form::borderStyle() const {
@@ -433,7 +249,89 @@ const std::shared_ptr<Icon>& Form::icon() const {
 
 void Form::setIcon(std::shared_ptr<Icon> icon) {
     impl_->icon = std::move(icon);
-    if (QWidget* widget = widgetOf(*this)) widget->setWindowIcon(impl_->icon ? impl_->icon->native().icon : QIcon());
+    if (QWidget* widget = widgetOf(*this))
+        widget->setWindowIcon(impl_->icon ? impl_->icon->native(nativeKey).icon : QIcon());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Life cycle: the widget made when the form is first shown, its first showing, its keys, closing
+
+Form::Form()
+    : ContainerControl(Kind{.defaultBounds = {0, 0, 300, 300}, .container = true, .initiallyVisible = false}),
+      impl_(std::make_unique<Impl>()) {
+    impl_->keyFilter = makeFormKeyFilter(*this, impl_->shortcuts);
+    Application::addMessageFilter(impl_->keyFilter.get());
+}
+
+Form::~Form() {
+    Application::removeMessageFilter(impl_->keyFilter.get());
+}
+
+void Form::createNativeWidget() {
+    auto* widget = new FormWidget;
+    widget->onHidden = [this] {
+        if (!impl_->changingFrame) impl_->reportHiddenWhileModal();
+    };
+    widget->setWindowFlags(impl_->windowFlags());
+    impl_->applyClientSize(*widget);
+    if (impl_->icon) widget->setWindowIcon(impl_->icon->native(nativeKey).icon);
+    // The platform window now, so that its frame is known when the form is placed.
+    widget->winId();
+    native(nativeKey).widget = widget;
+}
+
+// The caption as set: a form whose text() says something else (the error dialog's) keeps it.
+void Form::applyNativeText() {
+    widgetOf(*this)->setWindowTitle(toQString(Control::text()));
+}
+
+void Form::applyNativeBackground() {
+    QWidget* widget = widgetOf(*this);
+    setBackground(*widget, backgroundColor(), {QPalette::Window}, {QPalette::WindowText});
+    widget->setAutoFillBackground(true);
+}
+
+void Form::applyNativeVisible(bool visible) {
+    if (!visible) {
+        if (created()) widgetOf(*this)->hide();
+        return;
+    }
+    if (!created()) {
+        createNative();
+        impl_->placeAtInitialPosition(*widgetOf(*this), boundsAsSet());
+    }
+    QWidget* widget = widgetOf(*this);
+    // The window system takes a window's owner and modality when the window is mapped.
+    if (!widget->isVisible()) impl_->applyOwner(*widget);
+    widget->show();
+    widget->activateWindow();
+    QApplication::setActiveWindow(widget);
+    if (impl_->loadRaised) return;
+    impl_->loadRaised = true;
+    guarded([this] { onFirstShown(); });
+}
+
+void Form::onFirstShown() {
+    // Activating the window may have put the focus on its first widget already; only a focus
+    // that a load handler gave is kept.
+    const QWidget* focusBeforeLoad = QApplication::focusWidget();
+    EventArgs args;
+    load.raise(*this, args);
+    if (focusWithin() && QApplication::focusWidget() != focusBeforeLoad) return;
+    for (Control* control : descendantsInAttachOrder(*this)) {
+        if (control->tabStop() && canTakeFocusNow(*control)) {
+            control->focus();
+            return;
+        }
+    }
+}
+
+void Form::nativeDestroyed(bool wasVisible) {
+    if (wasVisible) impl_->reportHiddenWhileModal();
+    guarded([this] {
+        EventArgs args;
+        closed.raise(*this, args);
+    });
 }
 
 void Form::addKeyShortcut(KeyCode key, ShortcutHandler handler) {
@@ -472,66 +370,4 @@ void Form::setEnterButton(IButtonControl* button) {
     if (impl_->enterButton) impl_->enterButton->markDefault(false);
     impl_->enterButton = button;
     if (button) button->markDefault(true);
-}
-
-DialogResult Form::dialogResult() const {
-    return impl_->dialogResult;
-}
-
-void Form::setDialogResult(DialogResult result) {
-    impl_->dialogResult = result;
-}
-
-Form* Form::owner() const {
-    return impl_->owner;
-}
-
-// No window is disabled, yet the window manager keeps the form above the window that was active
-// and gives it the keyboard when any other window of the program is clicked.
-void Form::showOverWholeProgram() {
-    impl_->ownerWindow = QApplication::activeWindow();
-    impl_->modality = Qt::ApplicationModal;
-    setVisible(true);
-}
-
-DialogResult Form::showModal() {
-    ensureQtApplication();
-    QWidget* ownerWindow = QApplication::activeWindow();
-    if (ownerWindow && ownerWindow == widgetOf(*this)) ownerWindow = nullptr;
-    if (!enabled() || (created() && widgetOf(*this)->isVisible()) || (ownerWindow && !ownerWindow->isWindow()))
-        throw ToolkitException("Unable to show dialog");
-
-    Impl& state = *impl_;
-    Form* ownerForm = ownerWindow ? formOfWidget(ownerWindow) : nullptr;
-    DisabledOwner owner(ownerWindow, ownerForm);
-    bool hidden = false;
-    state.owner = ownerForm;
-    state.ownerWindow = ownerWindow;
-    state.modality = Qt::WindowModal;
-    state.shownModally = true;
-    state.hiddenWhileModal = [&] {
-        hidden = true;
-        owner.restore();
-    };
-    // However the display ends, the form is hidden but kept for its caller, and the owner comes
-    // back before anything else happens: hidden first, as the owner takes the focus again only
-    // once the form no longer keeps it from input.
-    struct EndDisplay {
-        Form& form;
-        Impl& state;
-        DisabledOwner& owner;
-        ~EndDisplay() {
-            state.hiddenWhileModal = nullptr;
-            state.shownModally = false;
-            state.modality = Qt::NonModal;
-            state.ownerWindow = nullptr;
-            form.setVisible(false);
-            owner.restore();
-            state.owner = nullptr;
-        }
-    } endDisplay{*this, state, owner};
-
-    setVisible(true);
-    runMessagePasses(LoopDepth::Nested, [&] { return hidden || !created() || !widgetOf(*this)->isVisible(); });
-    return state.dialogResult;
 }

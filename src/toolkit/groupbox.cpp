@@ -3,7 +3,9 @@
 #include <QPainter>
 #include <QStyle>
 
-#include "toolkit/internal.h"
+#include "accessibility_p.h"
+#include "toolkit/groupbox.h"
+#include "widget_p.h"
 
 namespace {
 
@@ -49,7 +51,7 @@ private:
 GroupBox::GroupBox() : ControlSuperClass(Kind{.defaultBounds = {0, 0, 200, 100}, .container = true}) {}
 
 void GroupBox::createNativeWidget() {
-    native().widget = new GroupBoxWidget(widgetOf(parent()));
+    native(nativeKey).widget = new GroupBoxWidget(widgetOf(parent()));
 }
 
 void GroupBox::applyNativeText() {

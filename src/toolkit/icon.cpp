@@ -1,8 +1,8 @@
 // Icons: an image the platform draws at the sizes it has.
 
-#include "toolkit/internal.h"
+#include "icon_p.h"
 
-Icon::Icon(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+Icon::Icon(NativeKey /*key*/, std::unique_ptr<Native> native) : native_(std::move(native)) {}
 
 Icon::~Icon() = default;
 

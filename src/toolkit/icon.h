@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "toolkit/nativekey.h"
 #include "toolkit/values.h"
 
 class Image {
@@ -14,12 +15,13 @@ public:
 
 class Icon : public Image {
 public:
-    // The platform's icon; complete only inside the toolkit, which makes icons (Resources).
+    // The platform's icon; complete, and reached, only inside the toolkit, which makes icons
+    // (Resources).
     struct Native;
-    explicit Icon(std::unique_ptr<Native> native);
+    Icon(NativeKey key, std::unique_ptr<Native> native);
     ~Icon() override;
     Size size() const override;
-    const Native& native() const { return *native_; }
+    const Native& native(NativeKey /*key*/) const { return *native_; }
 
 private:
     std::unique_ptr<Native> native_;

@@ -8,7 +8,11 @@
 #include <QWindow>
 #include <array>
 
-#include "toolkit/internal.h"
+#include "input_p.h"
+#include "textlayout_p.h"
+#include "toolkit/button.h"
+#include "toolkit/textbox.h"
+#include "widget_p.h"
 
 namespace {
 
@@ -59,8 +63,8 @@ public:
     FormKeyFilter(Form& form, const ShortcutMap& shortcuts) : form_(form), shortcuts_(shortcuts) {}
 
     bool preFilterMessage(Message& message) override {
-        QObject* receiver = message.native().receiver;
-        QEvent* event = message.native().event;
+        QObject* receiver = message.native(nativeKey).receiver;
+        QEvent* event = message.native(nativeKey).event;
         const QEvent::Type type = event->type();
         if (!isUserInput(type)) return false;
         const QWidget* window = widgetOf(form_);

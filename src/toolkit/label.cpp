@@ -7,7 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "toolkit/internal.h"
+#include "accessibility_p.h"
+#include "font_p.h"
+#include "textlayout_p.h"
+#include "toolkit/label.h"
+#include "widget_p.h"
 
 namespace {
 
@@ -171,6 +175,15 @@ private:
 
 }  // namespace
 
+std::optional<QChar> mnemonicOf(const QString& text) {
+    for (qsizetype index = 0; index + 1 < text.size(); ++index) {
+        if (text[index] != u'&') continue;
+        if (text[index + 1] != u'&') return text[index + 1].toUpper();
+        ++index;
+    }
+    return std::nullopt;
+}
+
 QString withoutMnemonicMarks(const QString& text) {
     return shownTextOf(text).text;
 }
@@ -190,7 +203,7 @@ QStringList labelLines(const QString& text, const QFont& font, QSize size) {
 Label::Label() : Control(Kind{.defaultBounds = {0, 0, 100, 23}}) {}
 
 void Label::createNativeWidget() {
-    native().widget = new LabelWidget(widgetOf(parent()));
+    native(nativeKey).widget = new LabelWidget(widgetOf(parent()));
 }
 
 void Label::applyNativeText() {

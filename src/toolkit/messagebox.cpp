@@ -1,16 +1,18 @@
-// The message box, answered by a test's handler when one is installed.
+// The message box, answered in place of a person when the testing library has installed an answer.
+
+#include "toolkit/messagebox.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include "toolkit/internal.h"
-#include "toolkit/testing.h"
+#include "hooks_p.h"
+#include "platform_p.h"
 
 namespace {
 
-std::function<void(const MessageBoxCall&)>& messageBoxHandler() {
-    static std::function<void(const MessageBoxCall&)> handler;
-    return handler;
+MessageBoxAnswer& messageBoxAnswer() {
+    static MessageBoxAnswer answer;
+    return answer;
 }
 
 QMessageBox::Icon qIconOf(MessageBoxIcon icon) {
@@ -27,13 +29,13 @@ QMessageBox::Icon qIconOf(MessageBoxIcon icon) {
 
 }  // namespace
 
-void setMessageBoxHandler(std::function<void(const MessageBoxCall&)> handler) {
-    messageBoxHandler() = std::move(handler);
+void answerMessageBoxesWith(MessageBoxAnswer answer) {
+    messageBoxAnswer() = std::move(answer);
 }
 
 void messageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) {
-    if (messageBoxHandler()) {
-        messageBoxHandler()({caption, text, icon});
+    if (messageBoxAnswer()) {
+        messageBoxAnswer()(text, caption, icon);
         return;
     }
     ensureQtApplication();

@@ -3,7 +3,10 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "toolkit/internal.h"
+#include "accessibility_p.h"
+#include "icon_p.h"
+#include "toolkit/picturebox.h"
+#include "widget_p.h"
 
 namespace {
 
@@ -31,7 +34,7 @@ private:
 PictureBox::PictureBox() : Control(Kind{.defaultBounds = {0, 0, 100, 50}}) {}
 
 void PictureBox::createNativeWidget() {
-    native().widget = new PictureWidget(widgetOf(parent()));
+    native(nativeKey).widget = new PictureWidget(widgetOf(parent()));
     applyNativeImage();
 }
 
@@ -45,5 +48,5 @@ void PictureBox::applyNativeImage() {
     const auto* icon = dynamic_cast<const Icon*>(image_.get());
     const Size size = icon ? icon->size() : Size{};
     static_cast<PictureWidget*>(widgetOf(*this))
-        ->setPixmap(icon ? icon->native().icon.pixmap(QSize(size.width, size.height)) : QPixmap());
+        ->setPixmap(icon ? icon->native(nativeKey).icon.pixmap(QSize(size.width, size.height)) : QPixmap());
 }

@@ -7,8 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "accessibility_p.h"
+#include "font_p.h"
+#include "platform_p.h"
 #include "program/identity.h"
-#include "toolkit/internal.h"
+#include "style_p.h"
 
 namespace {
 

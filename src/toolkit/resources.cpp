@@ -13,7 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "toolkit/internal.h"
+#include "icon_p.h"
+#include "platform_p.h"
+#include "toolkit/resources.h"
 
 namespace {
 
@@ -84,7 +86,7 @@ std::shared_ptr<Icon> makeIcon(int id, bool defaultSize) {
     const int size = defaultSize ? defaultIconSize : images.front().size;
     native->icon = QIcon(new IconGroupEngine(std::move(images)));
     native->size = QSize(size, size);
-    return std::make_shared<Icon>(std::move(native));
+    return std::make_shared<Icon>(nativeKey, std::move(native));
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
-// The look of every widget: Fusion, with the keyboard focus drawn as the reference platform draws it.
+// The look of every widget: Fusion, with the keyboard focus drawn as the reference platform draws it,
+// and the colours of the controls.
 
+#include <QApplication>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QWidget>
+#include <cmath>
 
-#include "toolkit/internal.h"
+#include "style_p.h"
 
 namespace {
 
@@ -61,8 +65,46 @@ private:
     }
 };
 
+// Black from a relative luminance of 0.179 up, where it contrasts more than white does.
+QColor readableTextOn(const QColor& background) {
+    const auto linear = [](float channel) {
+        return channel <= 0.04045F ? channel / 12.92F : std::pow((channel + 0.055F) / 1.055F, 2.4F);
+    };
+    const float luminance = 0.2126F * linear(background.redF()) + 0.7152F * linear(background.greenF())
+                          + 0.0722F * linear(background.blueF());
+    return luminance >= 0.179F ? QColor(Qt::black) : QColor(Qt::white);
+}
+
 }  // namespace
 
 QStyle* makeToolkitStyle() {
     return new ToolkitStyle;
+}
+
+QColor qColorOf(const Color& color) {
+    switch (color.systemIndex) {
+    case Color::NoSystemColor:
+        return QColor(color.red, color.green, color.blue, color.alpha);
+    case Color::WindowBackground:
+        return QApplication::palette().color(QPalette::Base);
+    default:
+        return QApplication::palette().color(QPalette::Button);
+    }
+}
+
+void setBackground(QWidget& widget, const Color& color, std::initializer_list<QPalette::ColorRole> backgrounds,
+                   std::initializer_list<QPalette::ColorRole> texts) {
+    QPalette palette = widget.palette();
+    const QColor background = qColorOf(color);
+    for (const QPalette::ColorRole role : backgrounds) palette.setColor(role, background);
+    const QPalette inherited =
+        widget.parentWidget() ? widget.parentWidget()->palette() : QApplication::palette(&widget);
+    for (const QPalette::ColorRole role : texts) {
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            palette.setColor(
+                group, role,
+                color.systemIndex == Color::NoSystemColor ? readableTextOn(background) : inherited.color(group, role));
+        }
+    }
+    widget.setPalette(palette);
 }

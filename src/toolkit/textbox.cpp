@@ -11,7 +11,9 @@
 #include <QTextDocument>
 #include <functional>
 
-#include "toolkit/internal.h"
+#include "style_p.h"
+#include "toolkit/textbox.h"
+#include "widget_p.h"
 
 namespace {
 
@@ -138,8 +140,11 @@ Qt::Alignment qAlignmentOf(HorizontalAlignment alignment) {
 }
 
 // The edit box of a text box while its widget exists.
-EditBox* editBoxOf(const Control& box) {
+EditBox* editBoxOf(Control& box) {
     return dynamic_cast<EditBox*>(widgetOf(box));
+}
+const EditBox* editBoxOf(const Control& box) {
+    return dynamic_cast<const EditBox*>(widgetOf(box));
 }
 
 }  // namespace
@@ -196,11 +201,11 @@ void TextBox::createNativeWidget() {
     EditBox* edit = nullptr;
     if (multiline()) {
         auto* widget = new MultiLineEdit(container);
-        native().widget = widget;
+        native(nativeKey).widget = widget;
         edit = widget;
     } else {
         auto* widget = new SingleLineEdit(container);
-        native().widget = widget;
+        native(nativeKey).widget = widget;
         edit = widget;
     }
     edit->setEditable(!readOnly());

@@ -11,6 +11,8 @@
 
 #include "model/appexception.h"
 
+namespace app_test {
+
 namespace {
 
 void settle() {
@@ -35,7 +37,7 @@ AppTest::AppTest() {
 
     form = std::make_unique<MyForm>();
     form->setVisible(true);
-    QWidget* window = nativeWidget(*form);
+    QWidget* window = widgetOf(*form);
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window)) {
         ADD_FAILURE() << "the main window did not become active";
@@ -64,31 +66,36 @@ void AppTest::chooseNext(const std::string& path) {
 
 void AppTest::open(const std::string& path) {
     chooseNext(path);
-    form->openButton->simulateClick();
-    settle();
+    click(*form->openButton);
 }
 
 void AppTest::cancelOpen() {
     dialogChoice_ = std::nullopt;
-    form->openButton->simulateClick();
+    click(*form->openButton);
+}
+
+void AppTest::type(const std::string& text) {
+    QWidget* box = widgetOf(*form->guessBox);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, QString::fromStdString(text));
     settle();
 }
 
 void AppTest::guess(const std::string& text) {
-    form->guessBox->setText(text);
-    form->guessButton->simulateClick();
-    settle();
+    type(text);
+    click(*form->guessButton);
 }
 
 void AppTest::pressEnterOn(Control& control) {
     control.focus();
     settle();
-    ASSERT_EQ(QApplication::focusWidget(), nativeWidget(control));
+    ASSERT_EQ(QApplication::focusWidget(), widgetOf(control));
     pressEnterOnFocus();
 }
 
 void AppTest::click(Control& control) {
-    QTest::mouseClick(nativeWidget(control), Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
+    QTest::mouseClick(widgetOf(control), Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
     settle();
 }
 
@@ -137,3 +144,5 @@ void pressEnterOnFocus() {
     QTest::keyClick(focused, Qt::Key_Return);
     settle();
 }
+
+}  // namespace app_test

@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "native_widget.h"
+#include "toolkit/testing/testing.h"
+#include "widget_p.h"
 
 class QTimer;
 class QWidget;
+
+namespace app_test {
 
 // The main window, shown headless, with the message boxes and the Open dialog answered by the
 // test, and a folder of its own for the dictionaries each test writes.
@@ -32,11 +35,15 @@ protected:
     // Clicks Open and answers the dialog with the path, or cancels it.
     void open(const std::string& path);
     void cancelOpen();
-    // Types the text into guessBox, replacing what it held, and clicks Guess.
+    // Types the text into guessBox in place of what it held, as the learner does: all of it
+    // selected and typed over.
+    void type(const std::string& text);
+    // Types the text and clicks Guess.
     void guess(const std::string& text);
     // Gives the control the focus and presses Enter on the focused widget, as the keyboard does.
     void pressEnterOn(Control& control);
-    // Clicks a radio button or check box as the learner would.
+    // Clicks the control with the mouse, near its top left corner, where a check box or radio
+    // button has its box.
     void click(Control& control);
 
     // Correct, incorrect, answered, remaining, as the window shows them.
@@ -72,3 +79,5 @@ private:
 
 // Presses Enter on the widget that has the keyboard focus.
 void pressEnterOnFocus();
+
+}  // namespace app_test

@@ -8,7 +8,9 @@
 
 #include "appfixture.h"
 #include "model/wordlist.h"
-#include "toolkit/testing.h"
+#include "toolkit/testing/testing.h"
+
+using namespace app_test;
 
 namespace {
 

@@ -3,6 +3,8 @@
 
 #include "appfixture.h"
 
+using namespace app_test;
+
 using Examples = AppTest;
 
 TEST_F(Examples, EveryExampleBesideTheProgramOpensWithItsTitle) {

@@ -1,8 +1,11 @@
 // The Enter key: wherever the focus is, the window decides which button it presses.
 #include <QApplication>
+#include <QTest>
 #include <QWidget>
 
 #include "appfixture.h"
+
+using namespace app_test;
 
 namespace {
 
@@ -13,7 +16,7 @@ const std::string oneEntry = "hund = dog\n";
 }  // namespace
 
 TEST_F(EnterKey, AtStartTheFocusIsOnOpenAndEnterOpensTheDialog) {
-    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->openButton));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*form->openButton));
     chooseNext(write("one.txt", oneEntry));
     pressEnterOnFocus();
     EXPECT_EQ(dialogs.size(), 1u);
@@ -22,13 +25,13 @@ TEST_F(EnterKey, AtStartTheFocusIsOnOpenAndEnterOpensTheDialog) {
 
 TEST_F(EnterKey, InTheGuessBoxGuessesAndNeverReachesTheBox) {
     open(write("one.txt", oneEntry));
-    form->revealOnWrongBox->setChecked(false);
-    form->guessBox->setText("cat");
+    click(*form->revealOnWrongBox);
+    type("cat");
     pressEnterOn(*form->guessBox);
     EXPECT_EQ(form->incorrectValue->text(), "1");
     EXPECT_EQ(form->guessBox->text(), "cat");
 
-    form->guessBox->setText("dog");
+    type("dog");
     pressEnterOn(*form->guessBox);
     EXPECT_EQ(form->correctValue->text(), "1");
     EXPECT_EQ(boxes.size(), 1u);
@@ -36,11 +39,11 @@ TEST_F(EnterKey, InTheGuessBoxGuessesAndNeverReachesTheBox) {
 
 TEST_F(EnterKey, OnTheReadOnlyBoxesAndTheCheckBoxGuesses) {
     open(write("three.txt", "a=1\nb=2\nc=3\n"));
-    form->revealOnWrongBox->setChecked(false);
+    click(*form->revealOnWrongBox);
     int wrong = 0;
     for (Control* control :
          std::initializer_list<Control*>{form->questionBox, form->answerBox, form->revealOnWrongBox}) {
-        form->guessBox->setText("wrong");
+        type("wrong");
         pressEnterOn(*control);
         EXPECT_EQ(form->incorrectValue->text(), std::to_string(++wrong));
     }
@@ -49,7 +52,7 @@ TEST_F(EnterKey, OnTheReadOnlyBoxesAndTheCheckBoxGuesses) {
 
 TEST_F(EnterKey, OnARadioButtonGuessesWithTheGuessBoxText) {
     open(write("one.txt", oneEntry));
-    form->guessBox->setText("dog");
+    type("dog");
     pressEnterOn(*form->normalRadio);
     EXPECT_EQ(form->correctValue->text(), "1");
     ASSERT_EQ(boxes.size(), 1u);
@@ -59,21 +62,20 @@ TEST_F(EnterKey, OnARadioButtonGuessesWithTheGuessBoxText) {
 TEST_F(EnterKey, OnRevealRevealsAndOnNextGoesOn) {
     open(write("two.txt", "a=1\nb=2\n"));
     pressEnterOn(*form->revealButton);
-    EXPECT_TRUE(form->answerShown);
     EXPECT_EQ(form->guessButton->text(), "&Next");
     EXPECT_EQ(form->answerBox->backgroundColor(), MyForm::revealedColor);
-    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->guessButton));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*form->guessButton));
 
     pressEnterOn(*form->guessButton);
-    EXPECT_FALSE(form->answerShown);
+    EXPECT_EQ(form->guessButton->text(), "&Guess");
     EXPECT_EQ(form->answeredValue->text(), "1");
-    EXPECT_EQ(QApplication::focusWidget(), nativeWidget(*form->guessBox));
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*form->guessBox));
 }
 
 TEST_F(EnterKey, OnRestartRestarts) {
     open(write("two.txt", "a=1\nb=2\n"));
-    form->revealButton->simulateClick();
-    form->guessButton->simulateClick();
+    click(*form->revealButton);
+    click(*form->guessButton);
     EXPECT_EQ(form->answeredValue->text(), "1");
     pressEnterOn(*form->restartButton);
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "0", "0", "2"}));
@@ -81,7 +83,7 @@ TEST_F(EnterKey, OnRestartRestarts) {
 
 TEST_F(EnterKey, OnOpenOpensEvenDuringADrill) {
     open(write("two.txt", "a=1\nb=2\n"));
-    form->guessBox->setText("1");
+    type("1");
     pressEnterOn(*form->openButton);  // cancelled: nothing else may happen
     EXPECT_EQ(dialogs.size(), 2u);
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "0", "0", "2"}));
@@ -101,18 +103,22 @@ TEST_F(EnterKey, OnAboutShowsTheAboutWindow) {
 }
 
 TEST_F(EnterKey, WithoutADictionaryEnterOnTheGuessBoxDoesNothing) {
-    form->guessBox->setText("dog");
+    type("dog");
     pressEnterOn(*form->guessBox);
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(dialogs.empty());
     EXPECT_EQ(form->guessBox->text(), "dog");
 }
 
+// Only Enter itself is the window's shortcut.
 TEST_F(EnterKey, OtherKeysAreLeftAlone) {
     open(write("one.txt", oneEntry));
-    FormShortcutEventArgs escape(Keys::Escape);
-    form->onEnterShortcut(escape);
-    FormShortcutEventArgs shiftEnter(Keys::Enter | Keys::ShiftModifier);
-    form->onEnterShortcut(shiftEnter);
+    type("dog");
+    form->guessBox->focus();
+    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
+        QTest::keyClick(QApplication::focusWidget(), modifiers == Qt::NoModifier ? Qt::Key_Escape : Qt::Key_Return,
+                        modifiers);
+    }
     EXPECT_EQ(counters(), (std::vector<std::string>{"0", "0", "0", "1"}));
+    EXPECT_TRUE(boxes.empty());
 }

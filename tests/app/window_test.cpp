@@ -12,6 +12,8 @@
 #include "app/info.h"
 #include "appfixture.h"
 
+using namespace app_test;
+
 std::ostream& operator<<(std::ostream& out, const Rect& r) {
     return out << "(" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << ")";
 }
@@ -74,8 +76,6 @@ TEST_F(MainWindow, ShowsEveryControlInTabOrderAtItsPlace) {
 }
 
 TEST_F(MainWindow, StartsWithoutADictionary) {
-    EXPECT_EQ(form->wordList, nullptr);
-    EXPECT_FALSE(form->answerShown);
     EXPECT_TRUE(form->openButton->enabled());
     EXPECT_TRUE(form->aboutButton->enabled());
     EXPECT_TRUE(form->exitButton->enabled());
@@ -110,9 +110,9 @@ TEST_F(MainWindow, TheTextBoxesUseTheLargeFontAndOnlyTheGuessBoxTakesTyping) {
     EXPECT_NE(form->questionBox->font(), form->guessBox->font());
     EXPECT_EQ(form->openButton->font(), nullptr);
 
-    QTest::keyClicks(nativeWidget(*form->questionBox), "typed");
-    QTest::keyClicks(nativeWidget(*form->answerBox), "typed");
-    QTest::keyClicks(nativeWidget(*form->guessBox), "typed");
+    QTest::keyClicks(widgetOf(*form->questionBox), "typed");
+    QTest::keyClicks(widgetOf(*form->answerBox), "typed");
+    QTest::keyClicks(widgetOf(*form->guessBox), "typed");
     EXPECT_EQ(form->questionBox->text(), "");
     EXPECT_EQ(form->answerBox->text(), "");
     EXPECT_EQ(form->guessBox->text(), "typed");
@@ -152,7 +152,7 @@ TEST(AboutWindow, TheProjectLinesFitOnOneLineOfTheirLabels) {
     Info about;
     about.setVisible(true);
     for (const Label* label : {about.makerLabel, about.webLabel, about.authorLabel, about.emailLabel}) {
-        const QWidget* widget = nativeWidget(*label);
+        const QWidget* widget = widgetOf(*label);
         ASSERT_NE(widget, nullptr);
         EXPECT_LE(widget->fontMetrics().horizontalAdvance(QString::fromStdString(label->text())), widget->width())
             << label->text();
@@ -163,7 +163,7 @@ TEST(AboutWindow, TheProjectLinesFitOnOneLineOfTheirLabels) {
 }
 
 TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
-    QWidget* main = nativeWidget(*form);
+    QWidget* main = widgetOf(*form);
     // The second time the main window lies partly off the screen: the About window stays inside.
     for (const QPoint mainPlace : {QPoint(40, 30), QPoint(-200, -100)}) {
         main->move(mainPlace);
@@ -187,18 +187,18 @@ TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
             EXPECT_EQ(about.windowHandle()->transientParent(), main->windowHandle());
             EXPECT_EQ(about.windowHandle()->modality(), Qt::WindowModal);
             const std::size_t dialogsBefore = dialogs.size();
-            QTest::mouseClick(nativeWidget(*form->openButton), Qt::LeftButton);
+            QTest::mouseClick(widgetOf(*form->openButton), Qt::LeftButton);
             EXPECT_EQ(dialogs.size(), dialogsBefore) << "a click on Open opens nothing";
-            QTest::keyClicks(nativeWidget(*form->guessBox), "typed");
+            QTest::keyClicks(widgetOf(*form->guessBox), "typed");
             EXPECT_EQ(form->guessBox->text(), "");
-            EXPECT_TRUE(nativeWidget(*form->openButton)->isEnabled());
-            EXPECT_FALSE(nativeWidget(*form->restartButton)->isEnabled());
+            EXPECT_TRUE(widgetOf(*form->openButton)->isEnabled());
+            EXPECT_FALSE(widgetOf(*form->restartButton)->isEnabled());
             auto* ok = about.findChild<QPushButton*>();
             ASSERT_NE(ok, nullptr);
             EXPECT_EQ(QApplication::focusWidget(), ok);
             QTest::mouseClick(ok, Qt::LeftButton);
         });
-        form->aboutButton->simulateClick();
+        click(*form->aboutButton);
         EXPECT_TRUE(shown);
         EXPECT_EQ(visibleWindow("About"), nullptr);
         EXPECT_TRUE(form->enabled());
@@ -208,12 +208,10 @@ TEST_F(MainWindow, AboutShowsAFreshWindowOverTheMainWindowEachTime) {
 // A screen reader names each count with its caption and each box by the label above it, never by
 // the group box; About is a modal dialog whose every text is named.
 TEST_F(MainWindow, AScreenReaderReadsEveryControlByWhatCaptionsIt) {
-    const auto accessible = [](const Control& control) {
-        return QAccessible::queryAccessibleInterface(nativeWidget(control));
-    };
+    const auto accessible = [](Control& control) { return QAccessible::queryAccessibleInterface(widgetOf(control)); };
     open(write("titled.txt", "@title Animals\nhund = dog\n"));
     const struct {
-        const Control* control;
+        Control* control;
         QAccessible::Role role;
         QString name;
     } expected[] = {
@@ -232,7 +230,7 @@ TEST_F(MainWindow, AScreenReaderReadsEveryControlByWhatCaptionsIt) {
         EXPECT_EQ(accessible(*control.control)->role(), control.role) << control.name.toStdString();
         EXPECT_EQ(accessible(*control.control)->text(QAccessible::Name), control.name);
         for (const auto& [other, relation] : accessible(*control.control)->relations(QAccessible::Label))
-            EXPECT_NE(other->object(), nativeWidget(*form->quizGroup)) << control.name.toStdString();
+            EXPECT_NE(other->object(), widgetOf(*form->quizGroup)) << control.name.toStdString();
     }
 
     bool shown = false;
@@ -251,7 +249,7 @@ TEST_F(MainWindow, AScreenReaderReadsEveryControlByWhatCaptionsIt) {
         EXPECT_EQ(texts.size(), 7);
         about.close();
     });
-    form->aboutButton->simulateClick();
+    click(*form->aboutButton);
     EXPECT_TRUE(shown);
 }
 
@@ -266,7 +264,7 @@ TEST_F(MainWindow, CountsUpToSevenDigitsReadWholeFlushRightAndClearOfTheirCaptio
     for (const auto& cell : cells) {
         const Rect specified = cell.value->bounds();
         // Where the ink of the caption ends and where that of the count begins.
-        const QWidget* caption = nativeWidget(*cell.caption);
+        const QWidget* caption = widgetOf(*cell.caption);
         const QString captionText = QString::fromStdString(cell.caption->text());
         const QFontMetrics metrics = caption->fontMetrics();
         const int captionInkEnd =
@@ -274,7 +272,7 @@ TEST_F(MainWindow, CountsUpToSevenDigitsReadWholeFlushRightAndClearOfTheirCaptio
         for (const std::uint32_t count : {0u, 7u, 9999u, 12345u, 9999999u}) {
             showCount(*cell.value, count);
             const QString text = QString::number(count);
-            const QWidget* value = nativeWidget(*cell.value);
+            const QWidget* value = widgetOf(*cell.value);
             EXPECT_EQ(shownLines(*cell.value), std::vector<std::string>{text.toStdString()}) << count;
             EXPECT_EQ(value->geometry().right() + 1, specified.x + specified.width) << count;
             const int countInkStart =

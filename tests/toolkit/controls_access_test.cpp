@@ -11,16 +11,16 @@ using namespace controls_support;
 
 namespace {
 
-QAccessibleInterface* accessibleOf(const Control& control) {
-    return QAccessible::queryAccessibleInterface(nativeWidget(control));
+QAccessibleInterface* accessibleOf(Control& control) {
+    return QAccessible::queryAccessibleInterface(widgetOf(control));
 }
 
-std::string name(const Control& control) {
+std::string name(Control& control) {
     return accessibleOf(control)->text(QAccessible::Name).toStdString();
 }
 
 // The controls related to this one as the relation says, by their names.
-std::vector<std::string> related(const Control& control, QAccessible::Relation relation) {
+std::vector<std::string> related(Control& control, QAccessible::Relation relation) {
     std::vector<std::string> names;
     for (const auto& [other, kind] : accessibleOf(control)->relations(relation))
         names.push_back(other->text(QAccessible::Name).toStdString());
@@ -75,7 +75,7 @@ TEST_F(AccessTest, EveryKindHasItsRoleAndIsNamedByWhatItShows) {
 
     QAccessibleInterface* window = accessibleOf(form);
     ASSERT_EQ(window->childCount(), 3);
-    EXPECT_EQ(window->child(0)->object(), nativeWidget(*group)) << "children in attach order";
+    EXPECT_EQ(window->child(0)->object(), widgetOf(*group)) << "children in attach order";
     EXPECT_EQ(window->indexOfChild(accessibleOf(*picture)), 2);
 
     picture->setAccessibleRole(AccessibleRole::StaticText);

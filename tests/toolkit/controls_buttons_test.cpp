@@ -18,7 +18,7 @@ class ButtonsTest : public ::testing::Test {
 protected:
     void SetUp() override { startToolkit(); }
 
-    static bool looksDefault(Button& button) { return static_cast<QPushButton*>(nativeWidget(button))->isDefault(); }
+    static bool looksDefault(Button& button) { return static_cast<QPushButton*>(widgetOf(button))->isDefault(); }
 
     Form form;
 };
@@ -54,7 +54,7 @@ TEST_F(ButtonsTest, UserClickRaisesClickAndAFailingHandlerIsReported) {
         [&](std::thread::id&, ThreadExceptionEventArgs& args) { reported.push_back(textForm(args.exception)); });
     show(form);
 
-    QTest::mouseClick(nativeWidget(*button), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(*button), Qt::LeftButton);
     press(form, Qt::Key_Space);
     Application::unhandledException.remove(reportId);
 
@@ -95,7 +95,7 @@ TEST_F(ButtonsTest, CheckBoxTogglesOnClickAndReadsTheLiveState) {
     EXPECT_TRUE(box->checked());
     ClickCount clicks(*box);
     show(form);
-    QTest::mouseClick(nativeWidget(*box), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(*box), Qt::LeftButton);
     EXPECT_FALSE(box->checked());
     EXPECT_EQ(clicks.count, 1);
     box->setChecked(true);
@@ -121,16 +121,16 @@ TEST_F(ButtonsTest, RadioButtonsExcludeEachOtherOnUserClicksOnly) {
     EXPECT_TRUE(normal->checked()) << "setting it from code unchecks nothing";
     reverse->setChecked(false);
 
-    QTest::mouseClick(nativeWidget(*reverse), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(*reverse), Qt::LeftButton);
     EXPECT_TRUE(reverse->checked());
     EXPECT_FALSE(normal->checked());
     EXPECT_TRUE(checkedWhenClicked) << "click comes after the checked state changed";
     EXPECT_TRUE(elsewhere->checked()) << "only siblings with the same parent";
 
-    QTest::mouseClick(nativeWidget(*reverse), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(*reverse), Qt::LeftButton);
     EXPECT_TRUE(reverse->checked()) << "clicking a checked radio button leaves it checked";
     EXPECT_EQ(normalClicks.count, 0);
-    EXPECT_FALSE(nativeWidget(*reverse)->focusPolicy() & Qt::TabFocus) << "no Tab stop";
+    EXPECT_FALSE(widgetOf(*reverse)->focusPolicy() & Qt::TabFocus) << "no Tab stop";
 }
 
 TEST_F(ButtonsTest, FocusWithinAGroupBox) {
@@ -152,14 +152,14 @@ TEST_F(ButtonsTest, PictureBoxShowsTheIconAtItsOwnSizeAtTheTopLeft) {
     ASSERT_NE(icon, nullptr);
     auto* box = addControl<PictureBox>(&form, "", {40, 32, 48, 48});
     show(form);
-    const QImage empty = nativeWidget(*box)->grab().toImage();
+    const QImage empty = widgetOf(*box)->grab().toImage();
     QImage expected = empty;
     QPainter(&expected).drawPixmap(0, 0, QPixmap(":/icons/5/32-32.png"));
     box->setImage(icon);
     EXPECT_EQ(box->image(), icon);
-    EXPECT_EQ(nativeWidget(*box)->grab().toImage(), expected);
+    EXPECT_EQ(widgetOf(*box)->grab().toImage(), expected);
     box->setImage(nullptr);
-    EXPECT_EQ(nativeWidget(*box)->grab().toImage(), empty);
+    EXPECT_EQ(widgetOf(*box)->grab().toImage(), empty);
 }
 
 }  // namespace

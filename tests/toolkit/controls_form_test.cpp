@@ -15,7 +15,7 @@
 #include <limits>
 
 #include "controls_support.h"
-#include "toolkit/testing.h"
+#include "toolkit/testing/testing.h"
 #include "user_input.h"
 
 using namespace controls_support;
@@ -43,9 +43,9 @@ TEST_F(FormTest, WidgetsAreMadeWhenTheFormIsFirstShownWithWhatWasSetBefore) {
     show(form);
 
     ASSERT_TRUE(button->created());
-    EXPECT_EQ(nativeWidget(form)->windowTitle(), "Caption");
-    QWidget* widget = nativeWidget(*button);
-    EXPECT_EQ(widget->parentWidget(), nativeWidget(*group)) << "placed relative to the group box's own corner";
+    EXPECT_EQ(widgetOf(form)->windowTitle(), "Caption");
+    QWidget* widget = widgetOf(*button);
+    EXPECT_EQ(widget->parentWidget(), widgetOf(*group)) << "placed relative to the group box's own corner";
     EXPECT_EQ(widget->geometry(), QRect(16, 24, 80, 24));
     EXPECT_EQ(static_cast<QPushButton*>(widget)->text(), "&Go");
     EXPECT_FALSE(widget->isEnabled());
@@ -56,7 +56,7 @@ TEST_F(FormTest, WidgetsAreMadeWhenTheFormIsFirstShownWithWhatWasSetBefore) {
 
     auto* late = addControl<Label>(group, "Late", {16, 80, 60, 13});
     EXPECT_TRUE(late->created()) << "attached to a container whose widget exists";
-    EXPECT_TRUE(nativeWidget(*late)->isVisible());
+    EXPECT_TRUE(widgetOf(*late)->isVisible());
     button->setBounds(-5, -6, 70, 20);
     EXPECT_EQ(widget->geometry(), QRect(-5, -6, 70, 20));
 }
@@ -93,14 +93,14 @@ TEST_F(FormTest, NewFormHasSizingFrameCaptionButtonsAndSystemMenu) {
     EXPECT_EQ(form.backgroundColor(), Color::system(Color::ButtonFace));
     form.setClientAreaSize(200, 100);
     show(form);
-    const Qt::WindowFlags flags = nativeWidget(form)->windowFlags();
+    const Qt::WindowFlags flags = widgetOf(form)->windowFlags();
     EXPECT_TRUE(flags.testFlags(Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint
                                 | Qt::WindowCloseButtonHint));
-    EXPECT_NE(nativeWidget(form)->minimumSize(), nativeWidget(form)->maximumSize());
+    EXPECT_NE(widgetOf(form)->minimumSize(), widgetOf(form)->maximumSize());
 
     form.setBorderStyle(FormBorderStyle::DialogFrame);
     form.setHasMaximizeButton(false);
-    QWidget* widget = nativeWidget(form);
+    QWidget* widget = widgetOf(form);
     EXPECT_TRUE(widget->isVisible()) << "a new frame does not hide the window";
     EXPECT_FALSE(widget->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(widget->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
@@ -116,8 +116,8 @@ TEST_F(FormTest, ClientAreaSizeIsTheWidgetsSizeAndBoundsTheOuterFrame) {
     form.setClientAreaSize(411, 315);
     EXPECT_EQ(form.clientAreaSize(), (Size{411, 315}));
     show(form);
-    EXPECT_EQ(nativeWidget(form)->size(), QSize(411, 315));
-    const QRect frame = nativeWidget(form)->frameGeometry();
+    EXPECT_EQ(widgetOf(form)->size(), QSize(411, 315));
+    const QRect frame = widgetOf(form)->frameGeometry();
     EXPECT_EQ(form.bounds(), (Rect{frame.x(), frame.y(), frame.width(), frame.height()}));
     form.setClientAreaSize(244, 263);
     EXPECT_EQ(form.clientAreaSize(), (Size{244, 263}));
@@ -141,14 +141,14 @@ TEST_F(FormTest, CloseAsksClosingDestroysAndRaisesClosedOnce) {
     form.closed += [&](Form&, EventArgs&) { ++closes; };
     show(form);
 
-    nativeWidget(form)->close();  // the caption's close button
+    widgetOf(form)->close();  // the caption's close button
     EXPECT_TRUE(form.created());
     EXPECT_TRUE(form.visible());
     EXPECT_EQ(closes, 0);
 
     cancel = false;
     form.setEnabled(false);
-    nativeWidget(form)->close();
+    widgetOf(form)->close();
     EXPECT_TRUE(form.created() && form.visible()) << "a disabled window is not closed by the user";
     form.setEnabled(true);
     form.close();
@@ -171,12 +171,12 @@ TEST_F(FormTest, DisabledFormTakesNoInputYetItsControlsKeepTheirLook) {
     box->focus();
     // The platform's click reaches the window first, a synthetic one the button at once.
     const auto clickThroughTheWindow = [&] {
-        const QPoint onButton = nativeWidget(*button)->geometry().center();
-        QTest::mouseClick(nativeWidget(form)->windowHandle(), Qt::LeftButton, Qt::NoModifier, onButton);
+        const QPoint onButton = widgetOf(*button)->geometry().center();
+        QTest::mouseClick(widgetOf(form)->windowHandle(), Qt::LeftButton, Qt::NoModifier, onButton);
     };
     const auto clickAndType = [&] {
-        QTest::mouseClick(nativeWidget(*button), Qt::LeftButton);
-        QTest::keyClicks(nativeWidget(*box), "x");
+        QTest::mouseClick(widgetOf(*button), Qt::LeftButton);
+        QTest::keyClicks(widgetOf(*box), "x");
         press(form, Qt::Key_Return);
         press(form, Qt::Key_G, Qt::AltModifier);
     };
@@ -190,9 +190,9 @@ TEST_F(FormTest, DisabledFormTakesNoInputYetItsControlsKeepTheirLook) {
     EXPECT_EQ(clicks.count, 0);
     EXPECT_EQ(box->text(), "typed");
     EXPECT_EQ(shortcuts, 0);
-    EXPECT_TRUE(nativeWidget(*button)->isEnabled()) << "drawn as an enabled button";
-    EXPECT_TRUE(nativeWidget(*box)->isEnabled());
-    EXPECT_FALSE(nativeWidget(*off)->isEnabled()) << "a control disabled itself still looks disabled";
+    EXPECT_TRUE(widgetOf(*button)->isEnabled()) << "drawn as an enabled button";
+    EXPECT_TRUE(widgetOf(*box)->isEnabled());
+    EXPECT_FALSE(widgetOf(*off)->isEnabled()) << "a control disabled itself still looks disabled";
     button->simulateClick();
     EXPECT_EQ(clicks.count, 1) << "a control of a disabled window is not disabled itself";
 
@@ -209,7 +209,7 @@ TEST_F(FormTest, DisabledFormTakesNoInputYetItsControlsKeepTheirLook) {
 // A modal display of `form` over `owner`, shown and active first, with `whileUp` run inside it.
 void showModallyOverAnOwner(Form& form, Form& owner, std::function<void()> whileUp) {
     show(owner);
-    ASSERT_TRUE(user_input::waitUntilActive(nativeWidget(owner)));
+    ASSERT_TRUE(user_input::waitUntilActive(widgetOf(owner)));
     later(std::move(whileUp));
     form.showModal();
 }
@@ -303,7 +303,7 @@ TEST_F(FormTest, IconsComeFromTheResourcesSharedAndAtTheDefaultSize) {
     EXPECT_EQ(Application::programResources().loadIcon(5, false)->size(), (Size{48, 48}));
     form.setIcon(icon);
     show(form);
-    const QIcon group = nativeWidget(form)->windowIcon();
+    const QIcon group = widgetOf(form)->windowIcon();
     const auto asShown = [](const QPixmap& pixmap) {
         return pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     };
@@ -330,9 +330,9 @@ TEST_F(FormTest, IconNoneRemovesTheWindowIcon) {
     EXPECT_EQ(Application::programResources().loadIcon(9999, true), nullptr);
     form.setIcon(Application::programResources().loadIcon(5, true));
     show(form);
-    EXPECT_FALSE(nativeWidget(form)->windowIcon().isNull());
+    EXPECT_FALSE(widgetOf(form)->windowIcon().isNull());
     form.setIcon(nullptr);
-    EXPECT_TRUE(nativeWidget(form)->windowIcon().isNull());
+    EXPECT_TRUE(widgetOf(form)->windowIcon().isNull());
 }
 
 // The Qt font of a label drawn in this font.
@@ -340,7 +340,7 @@ QFont shownFont(const std::shared_ptr<Font>& font) {
     Form form;
     auto* label = addControl<Label>(&form, "", {0, 0, 10, 10}, [&](Label& label) { label.setFont(font); });
     show(form);
-    return nativeWidget(*label)->font();
+    return widgetOf(*label)->font();
 }
 
 TEST(Font, PointSizeBecomesPixelHeightAtTheScreenResolution) {
@@ -386,7 +386,7 @@ TEST_F(FormTest, BackgroundIsAnRgbColourOrTheSystemButtonFace) {
     show(form);
     const auto shownBackground = [&](Color color) {
         form.setBackgroundColor(color);
-        return nativeWidget(form)->palette().color(QPalette::Window);
+        return widgetOf(form)->palette().color(QPalette::Window);
     };
     EXPECT_EQ(shownBackground(Color::fromRgb(255, 0, 0)), QColor(255, 0, 0));
     EXPECT_EQ(shownBackground(Color::system(Color::ButtonFace)), QApplication::palette().color(QPalette::Button));

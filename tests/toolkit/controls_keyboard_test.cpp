@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls_support.h"
+#include "input_p.h"
 
 using namespace controls_support;
 
@@ -33,12 +34,12 @@ TEST_F(KeyboardTest, EnterShortcutIsConsumedBeforeTheTextBoxSeesIt) {
     show(form);
     box->focus();
     int returnsSeen = 0;
-    QObject::connect(static_cast<QLineEdit*>(nativeWidget(*box)), &QLineEdit::returnPressed, [&] { ++returnsSeen; });
+    QObject::connect(static_cast<QLineEdit*>(widgetOf(*box)), &QLineEdit::returnPressed, [&] { ++returnsSeen; });
 
     press(form, Qt::Key_Return);
     press(form, Qt::Key_Enter, Qt::KeypadModifier);
     QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(nativeWidget(*box), &repeated);
+    QApplication::sendEvent(widgetOf(*box), &repeated);
 
     EXPECT_EQ(keys, (std::vector<KeyCode>{Keys::Enter, Keys::Enter, Keys::Enter}));
     EXPECT_EQ(sender, &form);
@@ -84,7 +85,7 @@ TEST_F(KeyboardTest, EachFormSeesOnlyTheKeysOfItsOwnWindows) {
     show(other);
 
     press(other, Qt::Key_Return);
-    QTest::keyClick(nativeWidget(*form.children().front()), Qt::Key_Return);
+    QTest::keyClick(widgetOf(*form.children().front()), Qt::Key_Return);
 
     EXPECT_EQ(mine, 1);
     EXPECT_EQ(theirs, 1);
@@ -232,9 +233,7 @@ TEST_F(KeyboardTest, AltF4ClosesAndEscapeDoesNothing) {
 }
 
 TEST(KeyCodes, QtKeysBecomeVirtualKeyCodesWithModifierBits) {
-    const auto codeOf = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
-        return keyCodeOfQtKey(key, unsigned(modifiers.toInt()));
-    };
+    const auto codeOf = [](Qt::Key key, Qt::KeyboardModifiers modifiers) { return keyCodeOf(key, modifiers); };
     EXPECT_EQ(codeOf(Qt::Key_Return, Qt::NoModifier), Keys::Enter);
     EXPECT_EQ(codeOf(Qt::Key_Enter, Qt::KeypadModifier), Keys::Enter);
     EXPECT_EQ(codeOf(Qt::Key_A, Qt::ShiftModifier), 'A' | Keys::ShiftModifier);
@@ -249,8 +248,8 @@ TEST(KeyCodes, QtKeysBecomeVirtualKeyCodesWithModifierBits) {
 
 // Whether a row of the control's picture holds a run of dots, every other pixel dark over more
 // than any letter spans: the edge of a focus rectangle as Windows draws it.
-bool showsFocusRectangle(const Control& control) {
-    const QImage image = nativeWidget(control)->grab().toImage();
+bool showsFocusRectangle(Control& control) {
+    const QImage image = widgetOf(control)->grab().toImage();
     constexpr int dottedRun = 12;
     for (int y = 0; y < image.height(); ++y) {
         int run = 0;
@@ -271,7 +270,7 @@ TEST_F(KeyboardTest, OnceTheKeyboardMovesTheFocusTheFocusedControlShowsAFocusRec
     const std::vector<Control*> controls{open, exit, check, normal};
     show(form);
     open->focus();
-    for (const Control* control : controls)
+    for (Control* control : controls)
         EXPECT_FALSE(showsFocusRectangle(*control)) << "not before a key has moved the focus";
 
     const struct {
@@ -285,7 +284,7 @@ TEST_F(KeyboardTest, OnceTheKeyboardMovesTheFocusTheFocusedControlShowsAFocusRec
     for (const auto& step : steps) {
         press(form, step.key, step.modifiers);
         ASSERT_TRUE(step.focused->focusWithin()) << step.focused->text();
-        for (const Control* control : controls)
+        for (Control* control : controls)
             EXPECT_EQ(showsFocusRectangle(*control), control == step.focused)
                 << control->text() << " after a key to " << step.focused->text();
     }

@@ -11,6 +11,8 @@
 #include <QRadioButton>
 
 #include "controls_support.h"
+#include "font_p.h"
+#include "textlayout_p.h"
 
 using namespace controls_support;
 
@@ -63,8 +65,8 @@ TEST_F(LabelTest, AnswerModeIsDrawnWholeIn69Pixels) {
     auto* label = addControl<Label>(&form, "Answer mode:", {12, 88, 69, 13});
     auto* shorter = addControl<Label>(&form, "Answer", {12, 120, 69, 13});
     show(form);
-    const QRect ink = inkOf(nativeWidget(*label));
-    EXPECT_GT(ink.right(), inkOf(nativeWidget(*shorter)).right() + 20) << "the whole text, not only its first word";
+    const QRect ink = inkOf(widgetOf(*label));
+    EXPECT_GT(ink.right(), inkOf(widgetOf(*shorter)).right() + 20) << "the whole text, not only its first word";
     EXPECT_LE(ink.right(), 68);
     EXPECT_GE(ink.top(), 0);
 }
@@ -85,7 +87,7 @@ TEST_F(LabelTest, LongTextsWrapAtSpacesWithinTheWidthAndShowWhatFits) {
 }
 
 TEST_F(LabelTest, ALastLineThatWouldBeCutOffIsNotDrawn) {
-    const int lineHeight = labelLineHeight(nullptr);
+    const int lineHeight = labelLineHeight(qFontOf(nullptr));
     EXPECT_EQ(lineHeight, 13) << "the default font's lines are as far apart as on the reference platform";
     const char* text = "one two three four five six seven eight nine ten";
     const QStringList all = linesOf(text, {60, 100 * lineHeight});
@@ -110,9 +112,9 @@ TEST_F(LabelTest, AlignmentPlacesEachLine) {
     auto* centre = addControl<Label>(&form, "0", {0, 40, 40, 16},
                                      [](Label& label) { label.setAlignment(ContentAlignment::TopCenter); });
     show(form);
-    EXPECT_LT(inkOf(nativeWidget(*left)).left(), 3);
-    EXPECT_GT(inkOf(nativeWidget(*right)).right(), 36);
-    const QRect middle = inkOf(nativeWidget(*centre));
+    EXPECT_LT(inkOf(widgetOf(*left)).left(), 3);
+    EXPECT_GT(inkOf(widgetOf(*right)).right(), 36);
+    const QRect middle = inkOf(widgetOf(*centre));
     EXPECT_NEAR((middle.left() + middle.right()) / 2.0, 20, 2);
 }
 
@@ -148,8 +150,8 @@ TEST_F(LabelTest, ButtonTextsFitTheirButtons) {
     auto* check = addControl<CheckBox>(&form, "Wrong guess reveals answer", {0, 0, 168, 16});
     auto* radio = addControl<RadioButton>(&form, "Reverse", {0, 0, 72, 16});
     show(form);
-    EXPECT_LE(nativeWidget(*check)->sizeHint().width(), 168);
-    EXPECT_LE(nativeWidget(*radio)->sizeHint().width(), 72);
+    EXPECT_LE(widgetOf(*check)->sizeHint().width(), 168);
+    EXPECT_LE(widgetOf(*radio)->sizeHint().width(), 72);
 }
 
 }  // namespace

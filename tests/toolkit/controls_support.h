@@ -7,9 +7,10 @@
 #include <QTest>
 #include <QWidget>
 
-#include "native_widget.h"
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
+#include "toolkit/testing/testing.h"
+#include "widget_p.h"
 
 namespace controls_support {
 
@@ -21,7 +22,7 @@ inline void show(Form& form) {
 // A key pressed and released where the keyboard focus is (or on the form itself).
 inline void press(Form& form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QWidget* focused = QApplication::focusWidget();
-    QTest::keyClick(focused && focused->window() == nativeWidget(form) ? focused : nativeWidget(form), key, modifiers);
+    QTest::keyClick(focused && focused->window() == widgetOf(form) ? focused : widgetOf(form), key, modifiers);
 }
 
 // Counts the clicks of a control.

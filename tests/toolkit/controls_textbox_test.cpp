@@ -47,7 +47,7 @@ protected:
             if (chosen) chosen->trigger();
             menu->close();
         });
-        QWidget* widget = nativeWidget(box);
+        QWidget* widget = widgetOf(box);
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), widget->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(widget, &event);
         return items;
@@ -62,11 +62,11 @@ TEST_F(TextBoxTest, TextBeforeAndAfterTheWidgetExistsIncludingTyping) {
     box->selectAll();  // nothing to select yet
     show(form);
     box->focus();
-    QTest::keyClicks(nativeWidget(*box), " a vous");
+    QTest::keyClicks(widgetOf(*box), " a vous");
     EXPECT_EQ(box->text(), "Grüße a vous");
     EXPECT_EQ(box->textLength(), 12u);
     box->selectAll();
-    EXPECT_EQ(static_cast<QLineEdit*>(nativeWidget(*box))->selectedText(), "Grüße a vous");
+    EXPECT_EQ(static_cast<QLineEdit*>(widgetOf(*box))->selectedText(), "Grüße a vous");
 }
 
 TEST_F(TextBoxTest, ReadOnlyBoxKeepsItsTextAndHasTheFaceColour) {
@@ -77,12 +77,12 @@ TEST_F(TextBoxTest, ReadOnlyBoxKeepsItsTextAndHasTheFaceColour) {
     auto* editable = addControl<TextBox>(&form, "", {10, 40, 200, 24});
     show(form);
     box->focus();
-    QTest::keyClicks(nativeWidget(*box), "xyz");
+    QTest::keyClicks(widgetOf(*box), "xyz");
     EXPECT_EQ(box->text(), "question");
-    const auto baseOf = [](TextBox& box) { return nativeWidget(box)->palette().color(QPalette::Base); };
+    const auto baseOf = [](TextBox& box) { return widgetOf(box)->palette().color(QPalette::Base); };
     EXPECT_EQ(baseOf(*box), QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(baseOf(*editable), QApplication::palette().color(QPalette::Base));
-    EXPECT_EQ(static_cast<QLineEdit*>(nativeWidget(*box))->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(static_cast<QLineEdit*>(widgetOf(*box))->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 
     box->setBackgroundColor(Color::fromRgb(255, 0, 0));
     EXPECT_EQ(baseOf(*box), QColor(255, 0, 0)) << "own colour whether read-only or not";
@@ -104,7 +104,7 @@ TEST_F(TextBoxTest, TextOnAFixedBackgroundReadsWhateverThePalette) {
     dark.setColor(QPalette::WindowText, QColor(239, 240, 241));
     dark.setColor(QPalette::Button, QColor(49, 54, 59));
     const auto textOf = [](const Control& control, QPalette::ColorRole role) {
-        return nativeWidget(control)->palette().color(QPalette::Active, role);
+        return widgetOf(control)->palette().color(QPalette::Active, role);
     };
     for (const QPalette& palette : {light, dark}) {
         QApplication::setPalette(palette);
@@ -130,11 +130,11 @@ TEST_F(TextBoxTest, MultilineIsFixedWhenTheWidgetIsMade) {
     });
     auto* line = addControl<TextBox>(&form, "", {10, 70, 200, 24});
     show(form);
-    ASSERT_NE(qobject_cast<QPlainTextEdit*>(nativeWidget(*lines)), nullptr);
+    ASSERT_NE(qobject_cast<QPlainTextEdit*>(widgetOf(*lines)), nullptr);
     EXPECT_EQ(lines->text(), "first\nsecond");
     line->setMultiline(true);
     EXPECT_FALSE(line->multiline());
-    EXPECT_NE(qobject_cast<QLineEdit*>(nativeWidget(*line)), nullptr);
+    EXPECT_NE(qobject_cast<QLineEdit*>(widgetOf(*line)), nullptr);
 }
 
 TEST_F(TextBoxTest, ContextMenuOfAnEmptyBox) {
@@ -157,7 +157,7 @@ TEST_F(TextBoxTest, ContextMenuOfAnEmptyBox) {
 TEST_F(TextBoxTest, ContextMenuFollowsSelectionAndReadOnly) {
     auto* box = addControl<TextBox>(&form, "some words", {10, 10, 200, 24});
     show(form);
-    auto* edit = static_cast<QLineEdit*>(nativeWidget(*box));
+    auto* edit = static_cast<QLineEdit*>(widgetOf(*box));
     edit->setSelection(0, 4);
     std::vector<MenuItem> items = contextMenu(*box);
     EXPECT_TRUE(items[2].enabled && items[3].enabled && items[5].enabled && items[7].enabled);
@@ -190,7 +190,7 @@ TEST_F(TextBoxTest, ALongNewTextShowsItsBeginningAndTypingFollowsTheCaret) {
         show(form);
         box->focus();
         box->setText(longText);
-        auto* line = static_cast<QLineEdit*>(nativeWidget(*box));
+        auto* line = static_cast<QLineEdit*>(widgetOf(*box));
         const auto caret = [line] { return line->inputMethodQuery(Qt::ImCursorRectangle).toRect(); };
         // The box scrolls its text when it paints.
         line->repaint();

@@ -9,7 +9,8 @@
 
 #include "child_process.h"
 #include "toolkit/dialogs.h"
-#include "toolkit/testing.h"
+#include "toolkit/testing/testing.h"
+#include "toolkit/toolkitexception.h"
 
 namespace {
 

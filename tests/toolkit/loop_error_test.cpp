@@ -9,6 +9,7 @@
 
 #include "child_process.h"
 #include "toolkit/application.h"
+#include "toolkit/controls.h"
 #include "user_input.h"
 
 using user_input::later;
@@ -64,7 +65,7 @@ protected:
         failButton->click += [this, error, whileUp, afterwards](Control&, EventArgs&) {
             later([this, whileUp, afterwards] {
                 if (Form* dialog = shownErrorDialog()) {
-                    EXPECT_TRUE(user_input::waitUntilActive(nativeWidget(*dialog)));
+                    EXPECT_TRUE(user_input::waitUntilActive(widgetOf(*dialog)));
                     whileUp(*dialog);
                     // A test that made no choice must not leave the dialog waiting forever.
                     if (dialog->created()) partsOf(*dialog).continueButton->simulateClick();
@@ -93,7 +94,7 @@ protected:
 
 TEST_F(ErrorDialogTest, ShowsTheErrorTextInTheFixedLayout) {
     runFailingClick(Exception("Something broke"), [](Form& dialog) {
-        QWidget* window = nativeWidget(dialog);
+        QWidget* window = widgetOf(dialog);
         EXPECT_EQ(dialog.text(), "Something broke");
         EXPECT_EQ(window->windowTitle(), "Error");
         EXPECT_EQ(dialog.clientAreaSize(), (Size{340, 150}));
@@ -136,14 +137,14 @@ TEST_F(ErrorDialogTest, ContinueLeavesTheHandlersWorkAsItWasAndTheProgramUsable)
         [&](Form& dialog) {
             // No window is disabled, yet the window manager keeps the dialog above the window that
             // was active and gives it the keyboard when another window is clicked.
-            const QWindow* window = nativeWidget(dialog)->windowHandle();
-            const QWindow* mainWindow = nativeWidget(mainForm)->windowHandle();
+            const QWindow* window = widgetOf(dialog)->windowHandle();
+            const QWindow* mainWindow = widgetOf(mainForm)->windowHandle();
             keptAboveTheActiveWindow = window->transientParent() == mainWindow
                                     && window->modality() == Qt::ApplicationModal && mainForm.enabled()
                                     && mainWindow->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
             user_input::click(*countButton);
-            nativeWidget(mainForm)->close();  // the caption's close button
-            blockedWhileUp = counted == 0 && nativeWidget(mainForm)->isVisible();
+            widgetOf(mainForm)->close();  // the caption's close button
+            blockedWhileUp = counted == 0 && widgetOf(mainForm)->isVisible();
             user_input::click(*partsOf(dialog).continueButton);
         },
         [&] {
@@ -161,7 +162,7 @@ TEST_F(ErrorDialogTest, ContinueLeavesTheHandlersWorkAsItWasAndTheProgramUsable)
 TEST_F(ErrorDialogTest, CannotBeDismissedWithoutAChoice) {
     bool stillUp = false;
     runFailingClick(Exception("Something broke"), [&](Form& dialog) {
-        QWidget* window = nativeWidget(dialog);
+        QWidget* window = widgetOf(dialog);
         dialog.close();  // Alt+F4 and the system menu end here
         QCloseEvent closeEvent;
         QApplication::sendEvent(window, &closeEvent);
@@ -186,10 +187,10 @@ TEST_F(ErrorDialogTest, TabGoesThroughTheBoxAndTheButtonsAndEnterContinues) {
             for (int step = 0; step < 4; ++step) {
                 for (const auto& [control, name] : named)
                     if (control->focusWithin()) focusOrder.push_back(name);
-                user_input::pressKey(nativeWidget(dialog), Qt::Key_Tab);
+                user_input::pressKey(widgetOf(dialog), Qt::Key_Tab);
             }
             parts.continueButton->focus();
-            user_input::pressKey(nativeWidget(dialog), Qt::Key_Return);
+            user_input::pressKey(widgetOf(dialog), Qt::Key_Return);
         },
         [&] { dialogGone = shownErrorDialog() == nullptr; });
     EXPECT_EQ(focusOrder, (std::vector<std::string>{"box", "continue", "quit", "box"}));

@@ -5,6 +5,7 @@
 
 #include "child_process.h"
 #include "toolkit/application.h"
+#include "toolkit/controls.h"
 #include "user_input.h"
 
 using user_input::later;
@@ -48,10 +49,10 @@ TEST_F(LoopTest, ClosingTheMainFormEndsTheLoopOnce) {
     bool shownBeforeLoop = true;
     bool shownInLoop = false;
     bool runningInLoop = false;
-    shownBeforeLoop = mainForm.created() && nativeWidget(mainForm)->isVisible();
+    shownBeforeLoop = mainForm.created() && widgetOf(mainForm)->isVisible();
     button->click += [&](Control&, EventArgs&) { mainForm.close(); };
     later([&] {
-        shownInLoop = nativeWidget(mainForm)->isVisible();
+        shownInLoop = widgetOf(mainForm)->isVisible();
         runningInLoop = Application::running();
         user_input::click(*button);
     });
@@ -113,7 +114,7 @@ TEST_F(LoopTest, ErrorInAClickHandlerIsReportedAndTheLoopGoesOn) {
 TEST_F(LoopTest, WindowGivenUpOutsideAnyHandlerIsDeletedByTheLoop) {
     Form other;
     other.setVisible(true);
-    QPointer<QWidget> otherWindow = nativeWidget(other);
+    QPointer<QWidget> otherWindow = widgetOf(other);
     other.destroy();
     ApplicationContext context(&mainForm);
     idleId = Application::idle.add([&](std::thread::id&, EventArgs&) { mainForm.close(); });
@@ -155,7 +156,7 @@ TEST_F(LoopTest, QuitEndsTheLoopAfterWhatWasWaitingWithoutClosingTheMainForm) {
     EXPECT_EQ(Application::exitCode(), 3) << "the code the quit message carried";
     EXPECT_FALSE(Application::running());
     EXPECT_EQ(loopEndedCount, 1);
-    EXPECT_TRUE(mainForm.created() && nativeWidget(mainForm)->isVisible()) << "the main form is left as it was";
+    EXPECT_TRUE(mainForm.created() && widgetOf(mainForm)->isVisible()) << "the main form is left as it was";
 }
 
 TEST_F(LoopTest, QuitTakenInAModalDisplayEndsItAndThenTheMainLoop) {
@@ -182,9 +183,9 @@ TEST_F(LoopTest, QuitTakenInAModalDisplayEndsItAndThenTheMainLoop) {
     EXPECT_TRUE(Application::quitReceived());
     EXPECT_EQ(loopEndedCount, 1);
     EXPECT_TRUE(about.created()) << "hidden, not destroyed";
-    EXPECT_FALSE(nativeWidget(about)->isVisible());
+    EXPECT_FALSE(widgetOf(about)->isVisible());
     EXPECT_TRUE(mainForm.enabled());
-    EXPECT_TRUE(nativeWidget(mainForm)->isVisible());
+    EXPECT_TRUE(widgetOf(mainForm)->isVisible());
 }
 
 // Without a display the program says so in one line and ends with status 1, not with an abort.

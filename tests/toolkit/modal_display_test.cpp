@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "toolkit/application.h"
+#include "toolkit/controls.h"
 #include "user_input.h"
 
 using user_input::later;
@@ -44,7 +45,7 @@ protected:
     // Shows the main form, makes it the active window and runs `code` while it is up.
     void withMainFormActive(const std::function<void()>& code) {
         mainForm.setVisible(true);
-        ASSERT_TRUE(user_input::waitUntilActive(nativeWidget(mainForm)));
+        ASSERT_TRUE(user_input::waitUntilActive(widgetOf(mainForm)));
         code();
     }
 
@@ -79,13 +80,13 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
         later([&] {
             // What the window manager is told: keep the form above its owner, and give it the
             // keyboard when the owner is clicked.
-            const QWindow* window = nativeWidget(dialog)->windowHandle();
-            modalToTheOwner = window->transientParent() == nativeWidget(mainForm)->windowHandle()
+            const QWindow* window = widgetOf(dialog)->windowHandle();
+            modalToTheOwner = window->transientParent() == widgetOf(mainForm)->windowHandle()
                            && window->modality() == Qt::WindowModal && window->type() == Qt::Dialog
-                           && nativeWidget(mainForm)->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
+                           && widgetOf(mainForm)->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
             ownerDisabledWhileUp = !mainForm.enabled();
             user_input::click(*ownerButton);
-            ownerButtonLookedEnabled = nativeWidget(*ownerButton)->isEnabled();
+            ownerButtonLookedEnabled = widgetOf(*ownerButton)->isEnabled();
             ownerWhileUp = dialog.owner();
             user_input::click(*closeButton);
         });
@@ -94,7 +95,7 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
 
         EXPECT_TRUE(ownerDisabledWhileUp);
         EXPECT_TRUE(modalToTheOwner);
-        EXPECT_FALSE(nativeWidget(mainForm)->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus));
+        EXPECT_FALSE(widgetOf(mainForm)->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus));
         EXPECT_EQ(ownerClicks, 0) << "the owner takes no input while the form is up";
         EXPECT_TRUE(ownerButtonLookedEnabled) << "yet its controls are not drawn greyed";
         EXPECT_EQ(ownerWhileUp, &mainForm);
@@ -102,8 +103,8 @@ TEST_F(ModalTest, OwnerIsDisabledWhileUpAndBackTheMomentTheFormIsHidden) {
         EXPECT_TRUE(mainForm.enabled());
         EXPECT_EQ(dialog.owner(), nullptr);
         EXPECT_TRUE(dialog.created()) << "hidden, not destroyed";
-        EXPECT_FALSE(nativeWidget(dialog)->isVisible());
-        EXPECT_TRUE(user_input::waitUntilActive(nativeWidget(mainForm))) << "the owner is activated again";
+        EXPECT_FALSE(widgetOf(dialog)->isVisible());
+        EXPECT_TRUE(user_input::waitUntilActive(widgetOf(mainForm))) << "the owner is activated again";
         user_input::click(*ownerButton);
         EXPECT_EQ(ownerClicks, 1);
     });
@@ -116,13 +117,13 @@ TEST_F(ModalTest, OwnerActivatedWhileTheFormIsUpHandsTheActivationBack) {
         bool formUp = false;
         bool formBack = false;
         later([&] {
-            formUp = user_input::waitUntilActive(nativeWidget(dialog));
-            QWindow* owner = nativeWidget(mainForm)->windowHandle();
+            formUp = user_input::waitUntilActive(widgetOf(dialog));
+            QWindow* owner = widgetOf(mainForm)->windowHandle();
             // Qt itself asks no activation for a window that takes no focus.
             owner->setFlag(Qt::WindowDoesNotAcceptFocus, false);
             owner->requestActivate();
-            user_input::waitUntilActive(nativeWidget(mainForm));
-            formBack = user_input::waitUntilActive(nativeWidget(dialog));
+            user_input::waitUntilActive(widgetOf(mainForm));
+            formBack = user_input::waitUntilActive(widgetOf(dialog));
             dialog.close();
         });
         dialog.showModal();
@@ -179,7 +180,7 @@ TEST_F(ModalTest, ErrorLeavingTheNestedLoopRestoresTheOwnerAndHidesTheForm) {
         EXPECT_TRUE(mainForm.enabled());
         EXPECT_EQ(dialog.owner(), nullptr);
         EXPECT_TRUE(dialog.created());
-        EXPECT_FALSE(nativeWidget(dialog)->isVisible());
+        EXPECT_FALSE(widgetOf(dialog)->isVisible());
     });
 }
 
@@ -191,8 +192,8 @@ TEST_F(ModalTest, CenterOnOwnerPlacesTheFormOverTheOwnerInsideTheWorkArea) {
         QRect ownerFrame;
         QRect dialogFrame;
         later([&] {
-            ownerFrame = nativeWidget(mainForm)->frameGeometry();
-            dialogFrame = nativeWidget(dialog)->frameGeometry();
+            ownerFrame = widgetOf(mainForm)->frameGeometry();
+            dialogFrame = widgetOf(dialog)->frameGeometry();
             dialog.close();
         });
         dialog.showModal();
@@ -217,7 +218,7 @@ TEST_F(ModalTest, CenterOnOwnerKeepsTheFormInsideTheWorkArea) {
         withMainFormActive([&] {
             QRect dialogFrame;
             later([&] {
-                dialogFrame = nativeWidget(dialog)->frameGeometry();
+                dialogFrame = widgetOf(dialog)->frameGeometry();
                 dialog.close();
             });
             dialog.showModal();
@@ -234,7 +235,7 @@ TEST_F(ModalTest, CenterOnOwnerWithoutOwnerCentresOnTheWorkArea) {
     ASSERT_EQ(QApplication::activeWindow(), nullptr);
     QRect dialogFrame;
     later([&] {
-        dialogFrame = nativeWidget(dialog)->frameGeometry();
+        dialogFrame = widgetOf(dialog)->frameGeometry();
         dialog.close();
     });
     dialog.showModal();

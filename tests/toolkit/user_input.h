@@ -10,8 +10,9 @@
 #include <QWidget>
 #include <functional>
 
-#include "native_widget.h"
 #include "toolkit/application.h"
+#include "toolkit/testing/testing.h"
+#include "widget_p.h"
 
 namespace user_input {
 
@@ -25,7 +26,7 @@ inline void click(QWidget* widget) {
 }
 
 inline void click(Control& control) {
-    click(nativeWidget(control));
+    click(widgetOf(control));
 }
 
 // A key pressed and released on the widget that has the keyboard focus in `window`.

@@ -14,7 +14,7 @@
 #include "app/Main.h"
 #include "app/info.h"
 #include "screenshot.h"
-#include "toolkit/testing.h"
+#include "toolkit/testing/testing.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void restartUntilAsked(MyForm& form, const std::string& word) {
 void typeGuess(MyForm& form, const std::string& text) {
     form.guessBox->setText(text);
     QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
-    QApplication::sendEvent(nativeWidget(*form.guessBox), &end);
+    QApplication::sendEvent(widgetOf(*form.guessBox), &end);
 }
 
 void guess(MyForm& form, const std::string& text) {

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "screenshot.h"
+#include "toolkit/form.h"
+#include "toolkit/testing/testing.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -9,13 +9,13 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "native_widget.h"
+#include "widget_p.h"
 
 // Lets what is waiting be drawn first, then writes the window's picture and names the file it
 // wrote on standard output; false, with a word on standard error, when it could not be written.
-inline bool saveScreenshot(const Control& window, const std::filesystem::path& file) {
+inline bool saveScreenshot(Control& window, const std::filesystem::path& file) {
     QApplication::processEvents();
-    if (!nativeWidget(window)->grab().save(QString::fromStdString(file.string()))) {
+    if (!widgetOf(window)->grab().save(QString::fromStdString(file.string()))) {
         std::fprintf(stderr, "cannot write %s\n", file.c_str());
         return false;
     }

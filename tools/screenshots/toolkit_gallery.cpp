@@ -8,6 +8,8 @@
 #include "program/identity.h"
 #include "screenshot.h"
 #include "toolkit/application.h"
+#include "toolkit/controls.h"
+#include "toolkit/testing/testing.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-// The dialog shown for an error that escaped an event handler. Private to the toolkit's sources.
+// The dialog shown for an error that escaped an event handler.
 
 #include <string>
 
 #include "toolkit/application.h"
-#include "toolkit/controls.h"
+#include "toolkit/form.h"
 
 class Application::ErrForm : public Form {
 public:

@@ -1,7 +1,6 @@
 #pragma once
 
 // The message loop shared by the main loop and the nested loop of a modal display.
-// Private to the toolkit's sources.
 
 #include <functional>
 

@@ -1,6 +1,9 @@
 #pragma once
 
-// Seams for tests and the screenshot tools, deliberately narrow and free of Qt types.
+// The toolkit's testing library, for tests and the screenshot tools, which link it; the program
+// does not. Free of Qt types: what needs them (the widget behind a control, key codes) is in the
+// toolkit's private headers, reached through verbaro_toolkit_private.
+//
 // Message boxes and the file-open dialog can be answered at once, without a person; with no
 // handler installed (the default) the real boxes and dialogs are shown.
 
@@ -10,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/controls.h"
+#include "toolkit/fwd.h"
+#include "toolkit/messagebox.h"
 
 struct MessageBoxCall {
     std::string caption;
@@ -31,18 +35,9 @@ void setOpenFileDialogHandler(std::function<std::optional<std::string>(const Ope
 // widgets itself; every control, font and loop starts it on first need anyway.
 void startToolkit();
 
-// The widget that stands for a control carries the control's address (a void*) in this Qt
-// property while it exists: tests find a control's widget by it.
-inline constexpr char controlWidgetProperty[] = "verbaroControl";
-
 // The lines a label shows now: wrapped to its width, mnemonic marks taken out, without a last
 // line that would be cut off at the bottom.
 std::vector<std::string> shownLines(const Label& label);
-// The distance between the lines of a label in this font (the default control font for none).
-int labelLineHeight(const std::shared_ptr<Font>& font);
-
-// The key code that a Qt key (a Qt::Key) with Qt keyboard modifier bits stands for.
-KeyCode keyCodeOfQtKey(int qtKey, unsigned qtModifiers);
 
 // The unhandled-error dialog that is up, if any.
 Form* shownErrorDialog();
