@@ -1,5 +1,5 @@
 # Quick start: `make run` builds and starts the program, `make test` builds and runs every test.
-# Both install missing Debian packages first (tools/setup-deps.sh).
+# Both install missing Debian packages first (scripts/setup-deps.sh).
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -17,7 +17,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
 all: build
 
 deps:
-	@tools/setup-deps.sh
+	@scripts/setup-deps.sh
 
 build: deps
 	@$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERBARO_WERROR=ON >/dev/null
@@ -26,9 +26,9 @@ build: deps
 run: build
 	@$(BUILD)/src/app/verbaro
 
-# Style and static checks (tools/lint.sh); fails on any finding.
+# Style and static checks (scripts/lint.sh); fails on any finding.
 lint: deps
-	@tools/lint.sh $(LINT_BUILD)
+	@scripts/lint.sh $(LINT_BUILD)
 
 # The style and static checks come first, so that CI enforces them too.
 test: lint test-normal test-asan
@@ -48,7 +48,7 @@ bench: deps
 	@XDG_RUNTIME_DIR=$${XDG_RUNTIME_DIR:-/tmp/verbaro-runtime-$$(id -u)} cmake --build $(BUILD)-release --target run-bench -j 1
 
 fuzz:
-	@tools/setup-deps.sh clang libclang-rt-14-dev
+	@scripts/setup-deps.sh clang libclang-rt-14-dev
 	@CXX=clang++ $(CONFIGURE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERBARO_FUZZ=ON -DFUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	@cmake --build $(FUZZ_BUILD)
 	@cmake --build $(FUZZ_BUILD) --target run-fuzz

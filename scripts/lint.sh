@@ -7,7 +7,7 @@
 # toolkit's wall: its public headers, its testing library's among them, name no Qt type; its private
 # headers (src/toolkit/private) are reached only through the target verbaro_toolkit_private; and the
 # program's code does not include the testing library.
-# Usage: tools/lint.sh [build folder for the compile commands, default build-lint]
+# Usage: scripts/lint.sh [build folder for the compile commands, default build-lint]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
