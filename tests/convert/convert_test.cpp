@@ -5,7 +5,7 @@
 
 #include "convert.h"
 #include "flashcards.h"
-#include "parserfixture.h"
+#include "support/parserfixture.h"
 #include "table.h"
 
 using namespace std::string_literals;

@@ -1,6 +1,6 @@
 #include <gmock/gmock.h>
 
-#include "parserfixture.h"
+#include "support/parserfixture.h"
 
 using namespace std::string_literals;
 using testing::ElementsAre;

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 
 #include "model/exception.h"
-#include "parserfixture.h"
+#include "support/parserfixture.h"
 
 using namespace std::string_literals;
 using testing::ElementsAre;

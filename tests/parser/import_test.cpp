@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "model/exception.h"
-#include "parserfixture.h"
+#include "support/parserfixture.h"
 
 using namespace std::string_literals;
 using testing::ElementsAre;

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "child_process.h"
+#include "support/child_process.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/testing/testing.h"
 #include "toolkit/toolkitexception.h"

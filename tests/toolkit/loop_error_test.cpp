@@ -7,7 +7,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include "child_process.h"
+#include "support/child_process.h"
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 #include "user_input.h"

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <stdexcept>
 
-#include "child_process.h"
+#include "support/child_process.h"
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 #include "user_input.h"

@@ -1,4 +1,4 @@
-#include "parserfixture.h"
+#include "support/parserfixture.h"
 
 #include <sys/wait.h>
 

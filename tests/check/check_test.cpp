@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "parserfixture.h"
+#include "support/parserfixture.h"
 
 using namespace std::string_literals;
 using testsupport::ParserTest;
