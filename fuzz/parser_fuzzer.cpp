@@ -10,9 +10,9 @@
 #include <string>
 
 #include "model/appexception.h"
-#include "model/exception.h"
 #include "model/wordlist.h"
 #include "parser/parser.h"
+#include "program/exception.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "app/info.h"
 #include "model/appexception.h"
-#include "model/exception.h"
 #include "parser/parser.h"
+#include "program/exception.h"
 #include "program/identity.h"
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "model/exception.h"
+#include "program/exception.h"
 
 // The root of the program's own errors. It is reported by its qualified class name, and shown to
 // the user with its message in a warning box.

@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-#include "model/exception.h"
+#include "program/exception.h"
 
 // A singly linked chain with a stored element count. Positions are 0-based and counted from the
 // first node; every positional operation walks the chain from there. Elements are stored as they

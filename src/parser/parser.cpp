@@ -3,10 +3,10 @@
 #include <string>
 #include <utility>
 
-#include "model/exception.h"
 #include "model/text.h"
 #include "parser/codepage.h"
 #include "parser/utf8.h"
+#include "program/exception.h"
 #include "program/identity.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/exception.h"
+#include "program/exception.h"
 
 // The toolkit's own failures.
 class ToolkitException : public Exception {

@@ -1,7 +1,7 @@
 // Opening dictionaries: the dialog, the folder it starts in, and what a failed load leaves.
 #include "appfixture.h"
 
-#include "model/exception.h"
+#include "program/exception.h"
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 

@@ -1,6 +1,6 @@
 #include <gmock/gmock.h>
 
-#include "model/exception.h"
+#include "program/exception.h"
 #include "support/parserfixture.h"
 
 using namespace std::string_literals;

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "model/exception.h"
+#include "program/exception.h"
 #include "support/parserfixture.h"
 
 using namespace std::string_literals;
