@@ -5,8 +5,8 @@
 # configured for it (generated sources are untracked, so never checked), skipping what is exactly
 # as it was when last found clean; and ShellCheck over every tracked shell script. Last, the
 # toolkit's wall: its public headers, its testing library's among them, name no Qt type; its private
-# headers (src/toolkit/private) are reached only through the target verbaro_toolkit_private; and the
-# program's code does not include the testing library.
+# headers (src/toolkit/private) are reached only through the target verbaro_toolkit_private, which
+# only what lies under tests/ links; and the program's code does not include the testing library.
 # Usage: scripts/lint.sh [build folder for the compile commands, default build-lint]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -116,6 +116,11 @@ fi
 if git grep -nE '#include "toolkit/private/' -- '*.cpp' '*.h' \
     || grep -nE '#include "[A-Za-z_]+_p\.h"' "${publicHeaders[@]}"; then
     echo "a private toolkit header is included past verbaro_toolkit_private" >&2
+    failed+=(toolkit-wall)
+fi
+# The tests and the screenshot programs, all under tests/, are what links the toolkit's insides.
+if git grep -n 'verbaro_toolkit_private' -- '*CMakeLists.txt' '*.cmake' ':!src/toolkit/' ':!tests/'; then
+    echo "verbaro_toolkit_private is linked outside tests/" >&2
     failed+=(toolkit-wall)
 fi
 if git grep -nE '#include "toolkit/testing/' -- src ':!src/toolkit/testing/'; then
