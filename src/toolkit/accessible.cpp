@@ -23,14 +23,18 @@ const char* const roleProperty = "verbaroAccessibleRole";
 // The window the control belongs to, or the top of its containers while it belongs to none.
 Control& rootOf(Control& control) {
     Control* root = &control;
-    while (root->parent()) root = root->parent();
+    while (root->parent()) {
+        root = root->parent();
+    }
     return *root;
 }
 
 std::vector<Control*> controlsCaptionedBy(Control& caption) {
     std::vector<Control*> captioned;
     for (Control* control : descendantsInAttachOrder(rootOf(caption))) {
-        if (control->labelledBy() == &caption) captioned.push_back(control);
+        if (control->labelledBy() == &caption) {
+            captioned.push_back(control);
+        }
     }
     return captioned;
 }
@@ -39,8 +43,9 @@ std::vector<Control*> controlsCaptionedBy(Control& caption) {
 // a picture, nor for a window, whose caption Qt tells itself.
 QString shownTextOf(const Control& control) {
     if (dynamic_cast<const Label*>(&control) || dynamic_cast<const ButtonBase*>(&control)
-        || dynamic_cast<const GroupBox*>(&control))
+        || dynamic_cast<const GroupBox*>(&control)) {
         return withoutMnemonicMarks(toQString(control.text()));
+    }
     return QString();
 }
 
@@ -50,7 +55,9 @@ QString ownNameOf(const Control& control) {
 
 QString nameOf(const Control& control) {
     const Control* caption = control.labelledBy();
-    if (!control.accessibleName().empty() || !caption) return ownNameOf(control);
+    if (!control.accessibleName().empty() || !caption) {
+        return ownNameOf(control);
+    }
     const QString shown = shownTextOf(control);
     return shown.isEmpty() ? ownNameOf(*caption) : ownNameOf(*caption) + u' ' + shown;
 }
@@ -62,9 +69,12 @@ public:
 
     QAccessible::Role role() const override {
         const Control* control = controlOfWidget(widget());
-        if (control && control->accessibleRole() != AccessibleRole::Default)
+        if (control && control->accessibleRole() != AccessibleRole::Default) {
             return QAccessible::Role(control->accessibleRole());
-        if (isModalWindow()) return QAccessible::Dialog;
+        }
+        if (isModalWindow()) {
+            return QAccessible::Dialog;
+        }
         return QAccessibleWidget::role();
     }
 
@@ -92,28 +102,39 @@ public:
     }
 
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Accelerator) return accessKey();
+        if (kind == QAccessible::Accelerator) {
+            return accessKey();
+        }
         return QAccessibleWidget::text(kind);
     }
 
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override {
         QList<QPair<QAccessibleInterface*, QAccessible::Relation>> related = QAccessibleWidget::relations(match);
         Control* control = controlOfWidget(widget());
-        if (!control) return related;
+        if (!control) {
+            return related;
+        }
         const auto relate = [&](Control* other, QAccessible::Relation relation) {
             QWidget* otherWidget = widgetOf(other);
-            if (!(match & relation) || !otherWidget) return;
-            if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(otherWidget))
+            if (!(match & relation) || !otherWidget) {
+                return;
+            }
+            if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(otherWidget)) {
                 related.append({accessible, relation});
+            }
         };
         relate(control->labelledBy(), QAccessible::Label);
-        for (Control* captioned : controlsCaptionedBy(*control)) relate(captioned, QAccessible::Labelled);
+        for (Control* captioned : controlsCaptionedBy(*control)) {
+            relate(captioned, QAccessible::Labelled);
+        }
         return related;
     }
 
     QStringList actionNames() const override {
         QStringList names = QAccessibleWidget::actionNames();
-        if (checkableButton() && widget()->isEnabled()) names.prepend(toggleAction());
+        if (checkableButton() && widget()->isEnabled()) {
+            names.prepend(toggleAction());
+        }
         return names;
     }
 
@@ -126,7 +147,9 @@ public:
     }
 
     QStringList keyBindingsForAction(const QString& action) const override {
-        if (action == toggleAction() && !accessKey().isEmpty()) return {accessKey()};
+        if (action == toggleAction() && !accessKey().isEmpty()) {
+            return {accessKey()};
+        }
         return QAccessibleWidget::keyBindingsForAction(action);
     }
 
@@ -135,7 +158,9 @@ private:
         QList<QWidget*> widgets;
         if (const Control* control = controlOfWidget(widget())) {
             for (const auto& child : control->children()) {
-                if (QWidget* childWidget = widgetOf(*child)) widgets.append(childWidget);
+                if (QWidget* childWidget = widgetOf(*child)) {
+                    widgets.append(childWidget);
+                }
             }
         }
         return widgets;
@@ -151,26 +176,38 @@ private:
     // Alt and the letter marked in the control's text, as the toolkit serves it.
     QString accessKey() const {
         const Control* control = controlOfWidget(widget());
-        if (!control || widget()->isWindow()) return QString();
+        if (!control || widget()->isWindow()) {
+            return QString();
+        }
         const std::optional<QChar> letter = mnemonicOf(toQString(control->text()));
-        if (!letter) return QString();
+        if (!letter) {
+            return QString();
+        }
         return QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(letter->unicode())))
             .toString(QKeySequence::NativeText);
     }
 };
 
 QAccessibleInterface* describedByToolkit(const QString& /*className*/, QObject* object) {
-    if (!object || !object->isWidgetType() || !object->property(roleProperty).isValid()) return nullptr;
+    if (!object || !object->isWidgetType() || !object->property(roleProperty).isValid()) {
+        return nullptr;
+    }
     return new ControlAccessible(static_cast<QWidget*>(object));
 }
 
 void showText(Control& control) {
     QWidget* widget = widgetOf(control);
-    if (!widget) return;
+    if (!widget) {
+        return;
+    }
     const QString name = nameOf(control);
-    if (widget->accessibleName() != name) widget->setAccessibleName(name);
+    if (widget->accessibleName() != name) {
+        widget->setAccessibleName(name);
+    }
     const QString description = toQString(control.accessibleDescription());
-    if (widget->accessibleDescription() != description) widget->setAccessibleDescription(description);
+    if (widget->accessibleDescription() != description) {
+        widget->setAccessibleDescription(description);
+    }
 }
 
 }  // namespace
@@ -185,7 +222,9 @@ void installAccessibleDescriptions() {
 
 void showAccessibleText(Control& control) {
     showText(control);
-    for (Control* captioned : controlsCaptionedBy(control)) showText(*captioned);
+    for (Control* captioned : controlsCaptionedBy(control)) {
+        showText(*captioned);
+    }
 }
 
 void announceAccessibleDescription(Control& control) {

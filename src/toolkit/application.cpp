@@ -47,7 +47,9 @@ public:
 
 protected:
     bool event(QEvent* event) override {
-        if (event->type() != quitEventType) return QObject::event(event);
+        if (event->type() != quitEventType) {
+            return QObject::event(event);
+        }
         loopState.quitReceived = true;
         loopState.exitCode = static_cast<QuitEvent*>(event)->exitCode;
         return true;
@@ -56,7 +58,9 @@ protected:
 
 QObject& quitReceiver() {
     thread_local QPointer<QObject> receiver;
-    if (!receiver) receiver = new QuitReceiver(&ensureQtApplication());
+    if (!receiver) {
+        receiver = new QuitReceiver(&ensureQtApplication());
+    }
     return *receiver;
 }
 
@@ -73,16 +77,26 @@ bool loopMustEnd(const std::function<bool()>& finished) {
 // One turn of the loop; returns true when the loop is to end. Whatever is waiting is handled
 // first; only when the queue has run dry is idle raised and the thread put to sleep.
 bool runPass(LoopDepth depth, const std::function<bool()>& finished) {
-    if (loopMustEnd(finished)) return true;
+    if (loopMustEnd(finished)) {
+        return true;
+    }
     // Qt deletes a widget given up with deleteLater() outside every event handler only inside a
     // QEventLoop, which this loop does not use; at the top of the main loop no handler can still
     // be using it. A nested loop leaves it alone: the handler that opened it may.
-    if (depth == LoopDepth::Main) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (depth == LoopDepth::Main) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    if (dispatcher->processEvents(QEventLoop::AllEvents)) return loopMustEnd(finished);
-    if (loopMustEnd(finished)) return true;
+    if (dispatcher->processEvents(QEventLoop::AllEvents)) {
+        return loopMustEnd(finished);
+    }
+    if (loopMustEnd(finished)) {
+        return true;
+    }
     raiseThreadEvent(Application::idle);
-    if (loopMustEnd(finished)) return true;
+    if (loopMustEnd(finished)) {
+        return true;
+    }
     dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return loopMustEnd(finished);
 }
@@ -100,17 +114,23 @@ void writeErrorLine(const std::string& text) {
 void runMessagePasses(LoopDepth depth, const std::function<bool()>& finished) {
     ensureQtApplication();
     bool ended = false;
-    while (!ended) guarded([&] { ended = runPass(depth, finished); });
+    while (!ended) {
+        guarded([&] { ended = runPass(depth, finished); });
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
 
 ApplicationContext::ApplicationContext(Form* mainForm) : mainForm_(mainForm) {
-    if (mainForm_) closedHandler_ = mainForm_->closed.add([this](Form&, EventArgs&) { endLoop(); });
+    if (mainForm_) {
+        closedHandler_ = mainForm_->closed.add([this](Form&, EventArgs&) { endLoop(); });
+    }
 }
 
 ApplicationContext::~ApplicationContext() {
-    if (mainForm_) mainForm_->closed.remove(closedHandler_);
+    if (mainForm_) {
+        mainForm_->closed.remove(closedHandler_);
+    }
 }
 
 void ApplicationContext::endLoop() {
@@ -150,7 +170,9 @@ void Application::runLoop(ApplicationContext& context) {
         }
     } cleanup{context, stopHandler};
 
-    if (context.mainForm()) context.mainForm()->setVisible(true);
+    if (context.mainForm()) {
+        context.mainForm()->setVisible(true);
+    }
     runMessagePasses(LoopDepth::Main, [] { return loopState.stopRequested; });
     raiseThreadEvent(loopEnded);
 }
@@ -184,7 +206,9 @@ void Application::reportUnhandled(const std::exception_ptr& error) {
         return;
     }
     ErrForm dialog(text);
-    if (dialog.waitForChoice()) return;
+    if (dialog.waitForChoice()) {
+        return;
+    }
     writeErrorLine(text);
     std::exit(1);
 }

@@ -24,7 +24,9 @@ public:
 protected:
     void changeEvent(QEvent* event) override {
         QPushButton::changeEvent(event);
-        if (event->type() == QEvent::EnabledChange) applyDefaultLook();
+        if (event->type() == QEvent::EnabledChange) {
+            applyDefaultLook();
+        }
     }
 
 private:
@@ -49,16 +51,22 @@ protected:
 };
 
 void uncheckSiblings(RadioButton& checked) {
-    if (!checked.parent()) return;
+    if (!checked.parent()) {
+        return;
+    }
     for (const auto& sibling : checked.parent()->children()) {
         auto* radio = dynamic_cast<RadioButton*>(sibling.get());
-        if (radio && radio != &checked) radio->setChecked(false);
+        if (radio && radio != &checked) {
+            radio->setChecked(false);
+        }
     }
 }
 
 // Qt has changed the checked state already when it reports the click.
 void raiseUserClick(Control& control) {
-    if (auto* radio = dynamic_cast<RadioButton*>(&control)) uncheckSiblings(*radio);
+    if (auto* radio = dynamic_cast<RadioButton*>(&control)) {
+        uncheckSiblings(*radio);
+    }
     guarded([&control] {
         EventArgs args;
         control.click.raise(control, args);
@@ -69,7 +77,9 @@ template <class Widget>
 Widget* makeButtonWidget(QWidget* parent) {
     auto* widget = new Widget(parent);
     QObject::connect(widget, &QAbstractButton::clicked, widget, [widget] {
-        if (Control* control = controlOfWidget(widget)) raiseUserClick(*control);
+        if (Control* control = controlOfWidget(widget)) {
+            raiseUserClick(*control);
+        }
     });
     return widget;
 }
@@ -96,7 +106,9 @@ void Button::createNativeWidget() {
 }
 
 void Button::simulateClick() {
-    if (!created() || !enabled() || !visible()) return;
+    if (!created() || !enabled() || !visible()) {
+        return;
+    }
     guarded([this] {
         EventArgs args;
         click.raise(*this, args);
@@ -105,7 +117,9 @@ void Button::simulateClick() {
 
 void Button::markDefault(bool isDefault) {
     markedDefault_ = isDefault;
-    if (created()) static_cast<PushButtonWidget*>(widgetOf(*this))->setMarkedDefault(isDefault);
+    if (created()) {
+        static_cast<PushButtonWidget*>(widgetOf(*this))->setMarkedDefault(isDefault);
+    }
 }
 
 bool CheckableButton::checked() const {
@@ -114,7 +128,9 @@ bool CheckableButton::checked() const {
 
 void CheckableButton::setChecked(bool checked) {
     checked_ = checked;
-    if (created()) buttonWidgetOf(*this)->setChecked(checked);
+    if (created()) {
+        buttonWidgetOf(*this)->setChecked(checked);
+    }
 }
 
 void CheckableButton::followChecked() {

@@ -25,7 +25,9 @@ void bindWidget(QWidget* widget, Control* control) {
 
 bool isInside(const Control& control, const Control* container) {
     for (const Control* ancestor = container; ancestor; ancestor = ancestor->parent()) {
-        if (ancestor == &control) return true;
+        if (ancestor == &control) {
+            return true;
+        }
     }
     return false;
 }
@@ -42,7 +44,9 @@ QRect outerBoundsOf(const QWidget& window) {
 }
 
 Control* controlOfWidget(const QWidget* widget) {
-    if (!widget) return nullptr;
+    if (!widget) {
+        return nullptr;
+    }
     return static_cast<Control*>(widget->property(controlProperty).value<void*>());
 }
 
@@ -52,7 +56,9 @@ Form* formOfWidget(const QWidget* widget) {
 
 Control* controlContaining(const QWidget* widget) {
     for (; widget; widget = widget->parentWidget()) {
-        if (Control* control = controlOfWidget(widget)) return control;
+        if (Control* control = controlOfWidget(widget)) {
+            return control;
+        }
     }
     return nullptr;
 }
@@ -62,7 +68,9 @@ std::vector<Control*> descendantsInAttachOrder(Control& root) {
     std::vector<Control*> pending;
     const auto pushChildren = [&pending](Control& container) {
         const auto& children = container.children();
-        for (auto child = children.rbegin(); child != children.rend(); ++child) pending.push_back(child->get());
+        for (auto child = children.rbegin(); child != children.rend(); ++child) {
+            pending.push_back(child->get());
+        }
     };
     pushChildren(root);
     while (!pending.empty()) {
@@ -100,7 +108,9 @@ std::string Control::text() const {
 
 void Control::setText(const std::string& text) {
     text_ = text;
-    if (!created()) return;
+    if (!created()) {
+        return;
+    }
     applyNativeText();
     showAccessibleText(*this);
 }
@@ -121,13 +131,18 @@ void Control::setBounds(int x, int y, int width, int height) {
 }
 
 void Control::boundsChanged() {
-    if (created()) native_->widget->setGeometry(bounds_.x, bounds_.y, bounds_.width, bounds_.height);
+    if (created()) {
+        native_->widget->setGeometry(bounds_.x, bounds_.y, bounds_.width, bounds_.height);
+    }
 }
 
 void Control::setParent(Control* container) {
-    if (container == parent_) return;
-    if (!container || !container->container_ || dynamic_cast<Form*>(this) || isInside(*this, container))
+    if (container == parent_) {
+        return;
+    }
+    if (!container || !container->container_ || dynamic_cast<Form*>(this) || isInside(*this, container)) {
         throw ToolkitException("Invalid parent control");
+    }
 
     std::unique_ptr<Control> self;
     if (parent_) {
@@ -157,7 +172,9 @@ void Control::setParent(Control* container) {
 
 void Control::setEnabled(bool enabled) {
     enabled_ = enabled;
-    if (created()) applyNativeEnabled();
+    if (created()) {
+        applyNativeEnabled();
+    }
 }
 
 void Control::applyNativeEnabled() {
@@ -174,15 +191,18 @@ void Control::setVisible(bool visible) {
 }
 
 void Control::applyNativeVisible(bool visible) {
-    if (created())
+    if (created()) {
         native_->widget->setVisible(visible);
-    else if (visible && parent_ && parent_->created())
+    } else if (visible && parent_ && parent_->created()) {
         createNative();
+    }
 }
 
 void Control::setFont(std::shared_ptr<Font> font) {
     font_ = std::move(font);
-    if (created()) native_->widget->setFont(qFontOf(font_));
+    if (created()) {
+        native_->widget->setFont(qFontOf(font_));
+    }
 }
 
 Color Control::backgroundColor() const {
@@ -191,11 +211,15 @@ Color Control::backgroundColor() const {
 
 void Control::setBackgroundColor(Color color) {
     backgroundColor_ = color;
-    if (created()) applyNativeBackground();
+    if (created()) {
+        applyNativeBackground();
+    }
 }
 
 void Control::applyNativeBackground() {
-    if (!backgroundColor_) return;
+    if (!backgroundColor_) {
+        return;
+    }
     QWidget* widget = native_->widget;
     setBackground(*widget, *backgroundColor_, {QPalette::Window, QPalette::Button},
                   {QPalette::WindowText, QPalette::ButtonText});
@@ -211,10 +235,11 @@ void Control::setAccessibleName(const std::string& name) {
 void Control::setAccessibleDescription(const std::string& description) {
     const bool unchanged = description == accessibleDescription_;
     accessibleDescription_ = description;
-    if (unchanged)
+    if (unchanged) {
         announceAccessibleDescription(*this);
-    else
+    } else {
         showAccessibleText(*this);
+    }
 }
 
 void Control::setLabelledBy(Control* caption) {
@@ -223,7 +248,9 @@ void Control::setLabelledBy(Control* caption) {
 }
 
 void Control::focus() {
-    if (created()) native_->widget->setFocus(Qt::OtherFocusReason);
+    if (created()) {
+        native_->widget->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 bool Control::focusWithin() const {
@@ -233,7 +260,9 @@ bool Control::focusWithin() const {
 }
 
 void Control::destroy() {
-    if (!created()) return;
+    if (!created()) {
+        return;
+    }
     const bool wasVisible = visible();
     releaseNative(Deletion::Later);
     nativeDestroyed(wasVisible);
@@ -245,7 +274,9 @@ bool Control::created() const {
 
 Form* Control::form() {
     Control* root = this;
-    while (root->parent_) root = root->parent_;
+    while (root->parent_) {
+        root = root->parent_;
+    }
     return dynamic_cast<Form*>(root);
 }
 
@@ -275,18 +306,24 @@ void Control::createNative() {
             widget->setVisible(control->visible_);
         }
         const auto& children = control->children_;
-        for (auto child = children.rbegin(); child != children.rend(); ++child) pending.push_back(child->get());
+        for (auto child = children.rbegin(); child != children.rend(); ++child) {
+            pending.push_back(child->get());
+        }
     }
 }
 
 void Control::releaseNative(Deletion deletion) {
     QWidget* widget = native_->widget;
-    if (!widget) return;
+    if (!widget) {
+        return;
+    }
     std::vector<Control*> released = descendantsInAttachOrder(*this);
     released.push_back(this);
     for (Control* control : released) {
         Native& native = *control->native_;
-        if (!native.widget) continue;
+        if (!native.widget) {
+            continue;
+        }
         native.widget->setProperty(controlProperty, QVariant());
         native.widget = nullptr;
     }

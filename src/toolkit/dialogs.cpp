@@ -25,12 +25,16 @@ bool isValidFilter(const std::string& filter) {
     std::size_t separators = 0;
     bool segmentEmpty = true;
     for (const char c : filter) {
-        if (c == '\n' || c == '\r' || c == '\0') return false;
+        if (c == '\n' || c == '\r' || c == '\0') {
+            return false;
+        }
         if (c != '|') {
             segmentEmpty = false;
             continue;
         }
-        if (segmentEmpty) return false;
+        if (segmentEmpty) {
+            return false;
+        }
         ++separators;
         segmentEmpty = true;
     }
@@ -41,7 +45,9 @@ QStringList splitPatterns(const QString& patterns, const QRegularExpression& sep
     QStringList result;
     for (const QString& pattern : patterns.split(separator, Qt::SkipEmptyParts)) {
         const QString trimmed = pattern.trimmed();
-        if (!trimmed.isEmpty()) result << trimmed;
+        if (!trimmed.isEmpty()) {
+            result << trimmed;
+        }
     }
     return result;
 }
@@ -55,10 +61,14 @@ QString qtNameFilter(const QString& description, const QString& patterns) {
     const qsizetype open = label.lastIndexOf('(');
     if (open >= 0 && label.endsWith(')')) {
         const QString listed = label.mid(open + 1, label.size() - open - 2);
-        if (splitPatterns(listed, QRegularExpression("[; ]")) == ownPatterns) label = label.left(open).trimmed();
+        if (splitPatterns(listed, QRegularExpression("[; ]")) == ownPatterns) {
+            label = label.left(open).trimmed();
+        }
     }
     QStringList qtPatterns;
-    for (const QString& pattern : ownPatterns) qtPatterns << (pattern == "*.*" ? QStringLiteral("*") : pattern);
+    for (const QString& pattern : ownPatterns) {
+        qtPatterns << (pattern == "*.*" ? QStringLiteral("*") : pattern);
+    }
     const QString list = "(" + qtPatterns.join(' ') + ")";
     return label.isEmpty() ? list : label + " " + list;
 }
@@ -66,7 +76,9 @@ QString qtNameFilter(const QString& description, const QString& patterns) {
 QStringList qtNameFilters(const std::string& filter) {
     const QStringList segments = toQString(filter).split('|');
     QStringList result;
-    for (qsizetype i = 0; i + 1 < segments.size(); i += 2) result << qtNameFilter(segments[i], segments[i + 1]);
+    for (qsizetype i = 0; i + 1 < segments.size(); i += 2) {
+        result << qtNameFilter(segments[i], segments[i + 1]);
+    }
     return result;
 }
 
@@ -75,10 +87,16 @@ std::optional<std::string> runQtFileDialog(const std::string& title, const std::
     QFileDialog dialog(QApplication::activeWindow(), toQString(title), toQString(initialFolder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (!filter.empty()) dialog.setNameFilters(qtNameFilters(filter));
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (!filter.empty()) {
+        dialog.setNameFilters(qtNameFilters(filter));
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
     const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty()) throw ToolkitException("Error running dialog");
+    if (chosen.isEmpty()) {
+        throw ToolkitException("Error running dialog");
+    }
     return toStdString(chosen.first());
 }
 
@@ -89,7 +107,9 @@ void answerOpenFileDialogsWith(OpenFileDialogAnswer answer) {
 }
 
 void FileDialog::setFilter(const std::string& filter) {
-    if (!filter.empty() && !isValidFilter(filter)) throw ToolkitException("Invalid file filter string");
+    if (!filter.empty() && !isValidFilter(filter)) {
+        throw ToolkitException("Invalid file filter string");
+    }
     filter_ = filter;
 }
 
@@ -98,10 +118,14 @@ DialogResult OpenFileDialog::showModal() {
     const OpenFileDialogAnswer& answer = openFileDialogAnswer();
     const std::optional<std::string> chosen =
         answer ? answer(title_, filter_, initialFolder_) : runQtFileDialog(title_, filter_, initialFolder_);
-    if (!chosen) return DialogResult::Cancel;
+    if (!chosen) {
+        return DialogResult::Cancel;
+    }
     // Only an existing file can be chosen; anything else counts as a cancelled dialog.
     const QFileInfo file(toQString(*chosen));
-    if (!file.isFile()) return DialogResult::Cancel;
+    if (!file.isFile()) {
+        return DialogResult::Cancel;
+    }
     fileName_ = toStdString(file.absoluteFilePath());
     return DialogResult::OK;
 }

@@ -22,11 +22,14 @@ public:
 
     void remove(MessageFilter* filter) {
         const auto found = std::find(filters_.begin(), filters_.end(), filter);
-        if (found == filters_.end()) return;
-        if (offering_ > 0)
+        if (found == filters_.end()) {
+            return;
+        }
+        if (offering_ > 0) {
             *found = nullptr;
-        else
+        } else {
             filters_.erase(found);
+        }
     }
 
 protected:
@@ -36,9 +39,13 @@ protected:
         const Message::Native native{receiver, event};
         Message message(nativeKey, native);
         for (std::size_t index = 0; index < filters_.size() && !consumed; ++index) {
-            if (MessageFilter* filter = filters_[index]) consumed = filter->preFilterMessage(message);
+            if (MessageFilter* filter = filters_[index]) {
+                consumed = filter->preFilterMessage(message);
+            }
         }
-        if (--offering_ == 0) std::erase(filters_, nullptr);
+        if (--offering_ == 0) {
+            std::erase(filters_, nullptr);
+        }
         return consumed;
     }
 

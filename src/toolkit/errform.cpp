@@ -25,9 +25,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!isUserInput(event->type()) || !watched->isWidgetType()) return false;
+        if (!isUserInput(event->type()) || !watched->isWidgetType()) {
+            return false;
+        }
         const auto* widget = static_cast<QWidget*>(watched);
-        if (widget->window()->windowType() == Qt::Popup || formOfWidget(widget) == &dialog_) return false;
+        if (widget->window()->windowType() == Qt::Popup || formOfWidget(widget) == &dialog_) {
+            return false;
+        }
         return refuseInput(event);
     }
 
@@ -89,7 +93,9 @@ void Application::ErrForm::onFirstShown() {
 
 void Application::ErrForm::onClosing(CancelEventArgs& args) {
     Form::onClosing(args);
-    if (!choiceMade_) args.cancel = true;
+    if (!choiceMade_) {
+        args.cancel = true;
+    }
 }
 
 void Application::ErrForm::onContinue() {
@@ -108,6 +114,8 @@ bool Application::ErrForm::waitForChoice() {
     InputBlocker blocker(*this);
     showOverWholeProgram();
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    while (created()) dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    while (created()) {
+        dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
     return continueChosen_;
 }

@@ -68,7 +68,9 @@ public:
     // handlers registered when it began.
     void raise(Sender& sender, Args& args) const {
         const auto current = handlers_;
-        for (const auto& entry : current) entry.second(sender, args);
+        for (const auto& entry : current) {
+            entry.second(sender, args);
+        }
     }
 
 private:

@@ -28,8 +28,12 @@ bool isDialogFace(const std::string& family) {
 }
 
 QString qtFamilyFor(const std::string& family) {
-    if (isDialogFace(family)) return dialogFamily();
-    if (family == "Microsoft Sans Serif" || family == "MS Sans Serif") return QStringLiteral("Liberation Sans");
+    if (isDialogFace(family)) {
+        return dialogFamily();
+    }
+    if (family == "Microsoft Sans Serif" || family == "MS Sans Serif") {
+        return QStringLiteral("Liberation Sans");
+    }
     return toQString(family);
 }
 
@@ -58,13 +62,19 @@ int logicalDpiY() {
 
 // The native height of a font: minus the size in pixels.
 int nativeHeight(float size, GraphicsUnit unit) {
-    if (!std::isfinite(size) || size <= 0) refuseFont();
+    if (!std::isfinite(size) || size <= 0) {
+        refuseFont();
+    }
     const double hundredths = double(size) * (unit == GraphicsUnit::Point ? 100.0 : 1.0);
-    if (hundredths > double(INT_MAX)) refuseFont();
+    if (hundredths > double(INT_MAX)) {
+        refuseFont();
+    }
     const std::int64_t pixels =
         unit == GraphicsUnit::Point ? mulDiv(std::int64_t(hundredths), logicalDpiY(), 7200) : std::int64_t(hundredths);
     // Too small to show a single pixel, or too large for any glyph: no font the system would make.
-    if (pixels <= 0 || pixels > 0xFFFF) refuseFont();
+    if (pixels <= 0 || pixels > 0xFFFF) {
+        refuseFont();
+    }
     return -int(pixels);
 }
 
@@ -73,15 +83,21 @@ int nativeHeight(float size, GraphicsUnit unit) {
 void registerSubstituteFonts() {
     const int regular = QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
     const QStringList families = QFontDatabase::applicationFontFamilies(regular);
-    if (!families.isEmpty()) dialogFamily() = families.first();
+    if (!families.isEmpty()) {
+        dialogFamily() = families.first();
+    }
 }
 
 Font::Font(std::string family, float size, FontStyle style, GraphicsUnit unit)
     : family_(std::move(family)), size_(size), style_(style), unit_(unit) {
-    if (family_.empty()) refuseFont();
+    if (family_.empty()) {
+        refuseFont();
+    }
     ensureQtApplication();
     height_ = nativeHeight(size_, unit_);
-    if (isDialogFace(family_) && hasStyle(style_, FontStyle::Bold)) registerSubstituteBoldFont();
+    if (isDialogFace(family_) && hasStyle(style_, FontStyle::Bold)) {
+        registerSubstituteBoldFont();
+    }
     QFont font(qtFamilyFor(family_));
     font.setPixelSize(-height_);
     font.setWeight(hasStyle(style_, FontStyle::Bold) ? QFont::Bold : QFont::Normal);

@@ -35,7 +35,9 @@ protected:
         case QEvent::WindowBlocked:
         case QEvent::WindowUnblocked:
             blocked_ = event->type() == QEvent::WindowBlocked;
-            if (windowHandle()) windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, blocked_);
+            if (windowHandle()) {
+                windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, blocked_);
+            }
             break;
         // Activated all the same (a click, the compositor's focus command): the modal window
         // comes back, as a disabled owner on Windows hands its activation to its modal window.
@@ -44,7 +46,9 @@ protected:
             if (blocked_) {
                 QTimer::singleShot(0, this, [this] {
                     QWindow* modal = QGuiApplication::modalWindow();
-                    if (blocked_ && isActiveWindow() && modal && modal->isExposed()) bringBack(*modal);
+                    if (blocked_ && isActiveWindow() && modal && modal->isExposed()) {
+                        bringBack(*modal);
+                    }
                 });
             }
             break;
@@ -58,15 +62,21 @@ protected:
     // (a disabled form's filter has refused them before they get here).
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
-        if (Form* form = formOfWidget(this)) form->close();
+        if (Form* form = formOfWidget(this)) {
+            form->close();
+        }
     }
 
     void hideEvent(QHideEvent* event) override {
         QWidget::hideEvent(event);
         // A minimized window is no hidden one, nor is one mapped anew.
-        if (!isHidden() || isBeingMappedAnew(windowHandle())) return;
+        if (!isHidden() || isBeingMappedAnew(windowHandle())) {
+            return;
+        }
         // A window given up by its form is hidden on its way out: the form reports that itself.
-        if (onHidden && controlOfWidget(this)) onHidden();
+        if (onHidden && controlOfWidget(this)) {
+            onHidden();
+        }
     }
 
 private:
@@ -85,13 +95,21 @@ bool isSizable(FormBorderStyle style) {
 Qt::WindowFlags Form::Impl::windowFlags() const {
     // A window that keeps other windows from input is a dialog to the window manager.
     Qt::WindowFlags flags = modality == Qt::NonModal ? Qt::Window : Qt::Dialog;
-    if (borderStyle == FormBorderStyle::None) return flags | Qt::FramelessWindowHint;
+    if (borderStyle == FormBorderStyle::None) {
+        return flags | Qt::FramelessWindowHint;
+    }
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     // As on Windows, the caption has buttons only together with its system menu.
-    if (!hasSystemMenu) return flags;
+    if (!hasSystemMenu) {
+        return flags;
+    }
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (hasMinimizeButton) flags |= Qt::WindowMinimizeButtonHint;
-    if (hasMaximizeButton && isSizable(borderStyle)) flags |= Qt::WindowMaximizeButtonHint;
+    if (hasMinimizeButton) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    if (hasMaximizeButton && isSizable(borderStyle)) {
+        flags |= Qt::WindowMaximizeButtonHint;
+    }
     return flags;
 }
 
@@ -107,7 +125,9 @@ void Form::Impl::applyClientSize(QWidget& widget) const {
 }
 
 void Form::Impl::applyFrame(QWidget* widget) {
-    if (!widget) return;
+    if (!widget) {
+        return;
+    }
     // The size the user may have given a sizable window is kept.
     clientSize = {widget->width(), widget->height()};
     const Qt::WindowFlags flags = windowFlags();
@@ -118,7 +138,9 @@ void Form::Impl::applyFrame(QWidget* widget) {
         changingFrame = true;
         widget->setWindowFlags(flags);
         widget->move(position);
-        if (wasVisible) widget->show();
+        if (wasVisible) {
+            widget->show();
+        }
         changingFrame = false;
     }
     applyClientSize(*widget);
@@ -149,14 +171,16 @@ void Form::Impl::placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet
             const Rect over = owner->bounds();
             int x = over.x + (over.width - width) / 2;
             int y = over.y + (over.height - height) / 2;
-            if (x < area.left())
+            if (x < area.left()) {
                 x = area.left();
-            else if (x + width > area.x() + area.width())
+            } else if (x + width > area.x() + area.width()) {
                 x = area.x() + area.width() - width;
-            if (y < area.top())
+            }
+            if (y < area.top()) {
                 y = area.top();
-            else if (y + height > area.y() + area.height())
+            } else if (y + height > area.y() + area.height()) {
                 y = area.y() + area.height() - height;
+            }
             widget.setGeometry(x + frame.left(), y + frame.top(), widget.width(), widget.height());
             return;
         }
@@ -167,7 +191,9 @@ void Form::Impl::placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet
         return;
     }
     case FormStartPosition::DefaultLocation:
-        if (positionSet) widget.move(boundsAsSet.x, boundsAsSet.y);
+        if (positionSet) {
+            widget.move(boundsAsSet.x, boundsAsSet.y);
+        }
         return;
     }
 }
@@ -179,13 +205,17 @@ void Form::boundsChanged() {
     QWidget* widget = widgetOf(*this);
     const QMargins frame = widget ? frameMarginsOf(*widget) : QMargins();
     form.clientSize = {bounds.width - frame.left() - frame.right(), bounds.height - frame.top() - frame.bottom()};
-    if (!widget) return;
+    if (!widget) {
+        return;
+    }
     form.applyClientSize(*widget);
     widget->move(bounds.x, bounds.y);
 }
 
 Size Form::clientAreaSize() const {
-    if (const QWidget* widget = widgetOf(*this)) return {widget->width(), widget->height()};
+    if (const QWidget* widget = widgetOf(*this)) {
+        return {widget->width(), widget->height()};
+    }
     return impl_->clientSize;
 }
 
@@ -249,8 +279,9 @@ const std::shared_ptr<Icon>& Form::icon() const {
 
 void Form::setIcon(std::shared_ptr<Icon> icon) {
     impl_->icon = std::move(icon);
-    if (QWidget* widget = widgetOf(*this))
+    if (QWidget* widget = widgetOf(*this)) {
         widget->setWindowIcon(impl_->icon ? impl_->icon->native(nativeKey).icon : QIcon());
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -270,11 +301,15 @@ Form::~Form() {
 void Form::createNativeWidget() {
     auto* widget = new FormWidget;
     widget->onHidden = [this] {
-        if (!impl_->changingFrame) impl_->reportHiddenWhileModal();
+        if (!impl_->changingFrame) {
+            impl_->reportHiddenWhileModal();
+        }
     };
     widget->setWindowFlags(impl_->windowFlags());
     impl_->applyClientSize(*widget);
-    if (impl_->icon) widget->setWindowIcon(impl_->icon->native(nativeKey).icon);
+    if (impl_->icon) {
+        widget->setWindowIcon(impl_->icon->native(nativeKey).icon);
+    }
     // The platform window now, so that its frame is known when the form is placed.
     widget->winId();
     native(nativeKey).widget = widget;
@@ -293,7 +328,9 @@ void Form::applyNativeBackground() {
 
 void Form::applyNativeVisible(bool visible) {
     if (!visible) {
-        if (created()) widgetOf(*this)->hide();
+        if (created()) {
+            widgetOf(*this)->hide();
+        }
         return;
     }
     if (!created()) {
@@ -302,11 +339,15 @@ void Form::applyNativeVisible(bool visible) {
     }
     QWidget* widget = widgetOf(*this);
     // The window system takes a window's owner and modality when the window is mapped.
-    if (!widget->isVisible()) impl_->applyOwner(*widget);
+    if (!widget->isVisible()) {
+        impl_->applyOwner(*widget);
+    }
     widget->show();
     widget->activateWindow();
     QApplication::setActiveWindow(widget);
-    if (impl_->loadRaised) return;
+    if (impl_->loadRaised) {
+        return;
+    }
     impl_->loadRaised = true;
     guarded([this] { onFirstShown(); });
 }
@@ -317,7 +358,9 @@ void Form::onFirstShown() {
     const QWidget* focusBeforeLoad = QApplication::focusWidget();
     EventArgs args;
     load.raise(*this, args);
-    if (focusWithin() && QApplication::focusWidget() != focusBeforeLoad) return;
+    if (focusWithin() && QApplication::focusWidget() != focusBeforeLoad) {
+        return;
+    }
     for (Control* control : descendantsInAttachOrder(*this)) {
         if (control->tabStop() && canTakeFocusNow(*control)) {
             control->focus();
@@ -327,7 +370,9 @@ void Form::onFirstShown() {
 }
 
 void Form::nativeDestroyed(bool wasVisible) {
-    if (wasVisible) impl_->reportHiddenWhileModal();
+    if (wasVisible) {
+        impl_->reportHiddenWhileModal();
+    }
     guarded([this] {
         EventArgs args;
         closed.raise(*this, args);
@@ -335,7 +380,9 @@ void Form::nativeDestroyed(bool wasVisible) {
 }
 
 void Form::addKeyShortcut(KeyCode key, ShortcutHandler handler) {
-    if (impl_->shortcuts.contains(key)) throw ToolkitException("Shortcut key conflict");
+    if (impl_->shortcuts.contains(key)) {
+        throw ToolkitException("Shortcut key conflict");
+    }
     impl_->shortcuts.emplace(key, std::move(handler));
 }
 
@@ -348,14 +395,18 @@ void Form::close() {
         });
         return;
     }
-    if (!created()) return;
+    if (!created()) {
+        return;
+    }
     CancelEventArgs args;
     bool asked = false;
     guarded([&] {
         onClosing(args);
         asked = true;
     });
-    if (asked && !args.cancel) destroy();
+    if (asked && !args.cancel) {
+        destroy();
+    }
 }
 
 void Form::onClosing(CancelEventArgs& args) {
@@ -367,7 +418,11 @@ IButtonControl* Form::enterButton() const {
 }
 
 void Form::setEnterButton(IButtonControl* button) {
-    if (impl_->enterButton) impl_->enterButton->markDefault(false);
+    if (impl_->enterButton) {
+        impl_->enterButton->markDefault(false);
+    }
     impl_->enterButton = button;
-    if (button) button->markDefault(true);
+    if (button) {
+        button->markDefault(true);
+    }
 }

@@ -38,8 +38,9 @@ protected:
         painter.setPen(palette().color(QPalette::Light));
         painter.drawRect(edge.translated(1, 1));
         painter.setClipping(false);
-        if (!caption.isEmpty())
+        if (!caption.isEmpty()) {
             style()->drawItemText(&painter, caption, flags, palette(), isEnabled(), title_, QPalette::WindowText);
+        }
     }
 
 private:

@@ -41,11 +41,19 @@ constexpr std::array keyMappings = std::to_array<KeyMapping>({
 
 KeyCode virtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
     const bool onKeypad = modifiers & Qt::KeypadModifier;
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return KeyCode(key);
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return onKeypad ? KeyCode(0x60 + key - Qt::Key_0) : KeyCode(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return KeyCode(0x70 + key - Qt::Key_F1);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        return KeyCode(key);
+    }
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        return onKeypad ? KeyCode(0x60 + key - Qt::Key_0) : KeyCode(key);
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
+        return KeyCode(0x70 + key - Qt::Key_F1);
+    }
     for (const KeyMapping& mapping : keyMappings) {
-        if (mapping.qtKey == key) return !mapping.onKeypadOnly || onKeypad ? mapping.code : 0;
+        if (mapping.qtKey == key) {
+            return !mapping.onKeypadOnly || onKeypad ? mapping.code : 0;
+        }
     }
     return 0;
 }
@@ -66,20 +74,32 @@ public:
         QObject* receiver = message.native(nativeKey).receiver;
         QEvent* event = message.native(nativeKey).event;
         const QEvent::Type type = event->type();
-        if (!isUserInput(type)) return false;
+        if (!isUserInput(type)) {
+            return false;
+        }
         const QWidget* window = widgetOf(form_);
-        if (!window || !isAddressedTo(*window, *receiver)) return false;
+        if (!window || !isAddressedTo(*window, *receiver)) {
+            return false;
+        }
         // A disabled window (the owner of a modal one) takes no input at all, while its controls
         // keep their look: on Windows that is a disabled top-level window, whose children are
         // not disabled themselves.
-        if (!form_.enabled()) return refuseInput(event);
-        if (!receiver->isWidgetType() || (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)) return false;
+        if (!form_.enabled()) {
+            return refuseInput(event);
+        }
+        if (!receiver->isWidgetType() || (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)) {
+            return false;
+        }
         const auto* keyEvent = static_cast<QKeyEvent*>(event);
         const KeyCode key = keyCodeOf(keyEvent->key(), keyEvent->modifiers());
-        if (type == QEvent::KeyPress) return handleKey(key);
+        if (type == QEvent::KeyPress) {
+            return handleKey(key);
+        }
         // Asked before the key is pressed whether Qt's own shortcuts (a button's "&" among them)
         // may have it: not when the form takes it.
-        if (!takesKey(key)) return false;
+        if (!takesKey(key)) {
+            return false;
+        }
         event->accept();
         return true;
     }
@@ -87,7 +107,9 @@ public:
 private:
     // The platform's input reaches the window first, then Qt passes it on to the widgets.
     static bool isAddressedTo(const QWidget& window, const QObject& receiver) {
-        if (receiver.isWidgetType()) return static_cast<const QWidget&>(receiver).window() == &window;
+        if (receiver.isWidgetType()) {
+            return static_cast<const QWidget&>(receiver).window() == &window;
+        }
         return &receiver == window.windowHandle();
     }
 
@@ -96,16 +118,22 @@ private:
     DialogKey dialogKeyOf(KeyCode key) const {
         const KeyCode code = key & Keys::CodeMask;
         const KeyCode modifiers = key & ~Keys::CodeMask;
-        if (code == Keys::Tab && (modifiers & ~Keys::ShiftModifier) == 0)
+        if (code == Keys::Tab && (modifiers & ~Keys::ShiftModifier) == 0) {
             return modifiers ? DialogKey::Previous : DialogKey::Next;
-        if (code == Keys::Enter && (modifiers & (Keys::ControlModifier | Keys::AltModifier)) == 0)
+        }
+        if (code == Keys::Enter && (modifiers & (Keys::ControlModifier | Keys::AltModifier)) == 0) {
             return DialogKey::Enter;
-        if (isArrow(code) && modifiers == 0 && !wantsArrows(focusedControl()))
+        }
+        if (isArrow(code) && modifiers == 0 && !wantsArrows(focusedControl())) {
             return code == Keys::Left || code == Keys::Up ? DialogKey::PreviousControl : DialogKey::NextControl;
-        if (code == Keys::F4 && modifiers == Keys::AltModifier) return DialogKey::Close;
+        }
+        if (code == Keys::F4 && modifiers == Keys::AltModifier) {
+            return DialogKey::Close;
+        }
         if (isLetterOrDigit(code) && (modifiers & ~Keys::ShiftModifier) == Keys::AltModifier
-            && mnemonicTarget(QChar(char16_t(code))))
+            && mnemonicTarget(QChar(char16_t(code)))) {
             return DialogKey::Mnemonic;
+        }
         return DialogKey::None;
     }
 
@@ -135,7 +163,9 @@ private:
         case DialogKey::PreviousControl: {
             const Control* from = focusedControl();
             Control* next = focusNext(action == DialogKey::NextControl, [](const Control&) { return true; });
-            if (next && next != from) clickIfRadioButton(*next);
+            if (next && next != from) {
+                clickIfRadioButton(*next);
+            }
             return true;
         }
         case DialogKey::Enter:
@@ -153,7 +183,9 @@ private:
 
     Control* focusedControl() const {
         const QWidget* focused = QApplication::focusWidget();
-        if (!focused || focused->window() != widgetOf(form_)) return nullptr;
+        if (!focused || focused->window() != widgetOf(form_)) {
+            return nullptr;
+        }
         return controlContaining(focused);
     }
 
@@ -170,7 +202,9 @@ private:
         const std::size_t start = place != all.end() ? std::size_t(place - all.begin()) : forward ? count - 1 : 0;
         for (std::size_t step = 1; step <= count; ++step) {
             Control* candidate = all[forward ? (start + step) % count : (start + count - step) % count];
-            if (accepts(*candidate)) return candidate;
+            if (accepts(*candidate)) {
+                return candidate;
+            }
         }
         return nullptr;
     }
@@ -179,20 +213,25 @@ private:
     Control* focusNext(bool forward, IsStop isStop) {
         Control* next = following(focusedControl(), forward,
                                   [&](const Control& control) { return isStop(control) && canTakeFocusNow(control); });
-        if (next) focusFromKeyboard(*next);
+        if (next) {
+            focusFromKeyboard(*next);
+        }
         return next;
     }
 
     // Arriving at a radio button from the keyboard selects it, as a click would.
     static void clickIfRadioButton(Control& control) {
-        if (dynamic_cast<RadioButton*>(&control)) static_cast<QAbstractButton*>(widgetOf(control))->click();
+        if (dynamic_cast<RadioButton*>(&control)) {
+            static_cast<QAbstractButton*>(widgetOf(control))->click();
+        }
     }
 
     void pressEnter() {
-        if (auto* button = dynamic_cast<Button*>(focusedControl()))
+        if (auto* button = dynamic_cast<Button*>(focusedControl())) {
             button->simulateClick();
-        else if (IButtonControl* enterButton = form_.enterButton())
+        } else if (IButtonControl* enterButton = form_.enterButton()) {
             enterButton->simulateClick();
+        }
     }
 
     Control* mnemonicTarget(QChar letter) const {
@@ -211,8 +250,9 @@ private:
             return;
         }
         if (Control* next = following(
-                &target, true, [](const Control& control) { return control.tabStop() && canTakeFocusNow(control); }))
+                &target, true, [](const Control& control) { return control.tabStop() && canTakeFocusNow(control); })) {
             focusFromKeyboard(*next);
+        }
     }
 
     // Once the user has moved the focus with the keyboard, the window shows where the focus is,
@@ -231,9 +271,15 @@ private:
 
 KeyCode keyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers) {
     KeyCode code = virtualKeyOf(qtKey, modifiers);
-    if ((modifiers & Qt::ShiftModifier) || qtKey == Qt::Key_Backtab) code |= Keys::ShiftModifier;
-    if (modifiers & Qt::ControlModifier) code |= Keys::ControlModifier;
-    if (modifiers & Qt::AltModifier) code |= Keys::AltModifier;
+    if ((modifiers & Qt::ShiftModifier) || qtKey == Qt::Key_Backtab) {
+        code |= Keys::ShiftModifier;
+    }
+    if (modifiers & Qt::ControlModifier) {
+        code |= Keys::ControlModifier;
+    }
+    if (modifiers & Qt::AltModifier) {
+        code |= Keys::AltModifier;
+    }
     return code;
 }
 

@@ -29,7 +29,9 @@ ShownText shownTextOf(QString raw) {
     for (qsizetype index = 0; index < raw.size(); ++index) {
         if (raw[index] == u'&' && index + 1 < raw.size()) {
             ++index;
-            if (raw[index] != u'&' && shown.mnemonic < 0) shown.mnemonic = shown.text.size();
+            if (raw[index] != u'&' && shown.mnemonic < 0) {
+                shown.mnemonic = shown.text.size();
+            }
         }
         shown.text += raw[index];
     }
@@ -67,8 +69,12 @@ LineMetrics lineMetricsOf(const QFont& font) {
 // Whether text[start, end) fits the width, spaces at its end left out. What counts is where
 // the last glyph's ink ends: the blank that some glyphs keep after their ink may overhang.
 bool fits(const QString& text, qsizetype start, qsizetype end, const QFontMetricsF& metrics, qreal width) {
-    while (end > start && text[end - 1] == u' ') --end;
-    if (end == start) return true;
+    while (end > start && text[end - 1] == u' ') {
+        --end;
+    }
+    if (end == start) {
+        return true;
+    }
     const qreal advance = metrics.horizontalAdvance(text.mid(start, end - start));
     return advance - std::max<qreal>(0, metrics.rightBearing(text[end - 1])) <= width;
 }
@@ -90,20 +96,29 @@ void wrapParagraph(const QString& text, qsizetype start, qsizetype end, const QF
     while (position < end) {
         qsizetype lineEnd = position;
         for (qsizetype wordEnd = position; wordEnd < end;) {
-            while (wordEnd < end && text[wordEnd] == u' ') ++wordEnd;
-            while (wordEnd < end && text[wordEnd] != u' ') ++wordEnd;
-            if (!fits(text, position, wordEnd, metrics, width)) break;
+            while (wordEnd < end && text[wordEnd] == u' ') {
+                ++wordEnd;
+            }
+            while (wordEnd < end && text[wordEnd] != u' ') {
+                ++wordEnd;
+            }
+            if (!fits(text, position, wordEnd, metrics, width)) {
+                break;
+            }
             lineEnd = wordEnd;
         }
         if (lineEnd == position) {
             lineEnd = nextCharacter(text, position);
             while (lineEnd < end && text[lineEnd] != u' '
-                   && fits(text, position, nextCharacter(text, lineEnd), metrics, width))
+                   && fits(text, position, nextCharacter(text, lineEnd), metrics, width)) {
                 lineEnd = nextCharacter(text, lineEnd);
+            }
         }
         lines.push_back({position, lineEnd - position});
         position = lineEnd;
-        while (position < end && text[position] == u' ') ++position;
+        while (position < end && text[position] == u' ') {
+            ++position;
+        }
     }
 }
 
@@ -114,12 +129,16 @@ std::vector<TextLine> visibleLines(const QString& text, const QFont& font, QSize
     std::vector<TextLine> lines;
     for (qsizetype start = 0; start <= text.size();) {
         qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0) end = text.size();
+        if (end < 0) {
+            end = text.size();
+        }
         wrapParagraph(text, start, end, metrics, size.width(), lines);
         start = end + 1;
     }
     const std::size_t fitting = std::size_t(std::max(0, size.height() / lineMetricsOf(font).height));
-    if (lines.size() > fitting) lines.resize(fitting);
+    if (lines.size() > fitting) {
+        lines.resize(fitting);
+    }
     return lines;
 }
 
@@ -148,8 +167,12 @@ protected:
             const QString text = shown_.text.mid(shown.start, shown.length);
             const qreal lineWidth = metrics.horizontalAdvance(text);
             qreal x = 0;
-            if (alignment_ == ContentAlignment::TopCenter) x = (width() - lineWidth) / 2;
-            if (alignment_ == ContentAlignment::TopRight) x = width() - lineWidth;
+            if (alignment_ == ContentAlignment::TopCenter) {
+                x = (width() - lineWidth) / 2;
+            }
+            if (alignment_ == ContentAlignment::TopRight) {
+                x = width() - lineWidth;
+            }
             drawLine(painter, QRectF(x, top, lineWidth, metrics.height()), shown, text);
             top += line.height;
         }
@@ -177,8 +200,12 @@ private:
 
 std::optional<QChar> mnemonicOf(const QString& text) {
     for (qsizetype index = 0; index + 1 < text.size(); ++index) {
-        if (text[index] != u'&') continue;
-        if (text[index + 1] != u'&') return text[index + 1].toUpper();
+        if (text[index] != u'&') {
+            continue;
+        }
+        if (text[index + 1] != u'&') {
+            return text[index + 1].toUpper();
+        }
         ++index;
     }
     return std::nullopt;
@@ -195,8 +222,9 @@ int labelLineHeight(const QFont& font) {
 QStringList labelLines(const QString& text, const QFont& font, QSize size) {
     const ShownText shown = shownTextOf(text);
     QStringList lines;
-    for (const TextLine& line : visibleLines(shown.text, font, size))
+    for (const TextLine& line : visibleLines(shown.text, font, size)) {
         lines.append(shown.text.mid(line.start, line.length));
+    }
     return lines;
 }
 
@@ -212,17 +240,23 @@ void Label::applyNativeText() {
 
 void Label::setText(const std::string& text) {
     Control::setText(text);
-    if (fitToText_) fitSizeToText();
+    if (fitToText_) {
+        fitSizeToText();
+    }
 }
 
 void Label::setAlignment(ContentAlignment alignment) {
     alignment_ = alignment;
-    if (created()) applyNativeText();
+    if (created()) {
+        applyNativeText();
+    }
 }
 
 void Label::setFitToText(bool fit) {
     fitToText_ = fit;
-    if (fit) fitSizeToText();
+    if (fit) {
+        fitSizeToText();
+    }
 }
 
 // The extent of the text in the label's font, one line per line break and none by wrapping.
@@ -232,7 +266,9 @@ void Label::fitSizeToText() {
     const QFontMetricsF metrics(font);
     const QStringList lines = shownTextOf(toQString(text())).text.split(u'\n');
     qreal width = 0;
-    for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+    for (const QString& line : lines) {
+        width = std::max(width, metrics.horizontalAdvance(line));
+    }
     const Rect bounds = this->bounds();
     setBounds(bounds.x, bounds.y, int(std::ceil(std::min(width, maximumWidth))),
               int(lines.size()) * labelLineHeight(font));

@@ -25,7 +25,9 @@ QPointer<QWindow> windowComingBack;
 class DisabledOwner {
 public:
     DisabledOwner(QWidget* window, Form* form) : window_(window), form_(form) {
-        if (!window_ || !(form_ ? form_->enabled() : window_->isEnabled())) return;
+        if (!window_ || !(form_ ? form_->enabled() : window_->isEnabled())) {
+            return;
+        }
         setOwnerEnabled(false);
         disabled_ = true;
     }
@@ -35,19 +37,24 @@ public:
 
     // Re-enables and activates the owner, once, if this display disabled it.
     void restore() {
-        if (!disabled_) return;
+        if (!disabled_) {
+            return;
+        }
         disabled_ = false;
-        if (!window_) return;
+        if (!window_) {
+            return;
+        }
         setOwnerEnabled(true);
         window_->activateWindow();
     }
 
 private:
     void setOwnerEnabled(bool enabled) {
-        if (form_)
+        if (form_) {
             form_->setEnabled(enabled);
-        else
+        } else {
             window_->setEnabled(enabled);
+        }
     }
 
     QPointer<QWidget> window_;
@@ -74,10 +81,14 @@ void bringBack(QWindow& modal) {
         modal.requestActivate();
         return;
     }
-    if (windowComingBack == &modal) return;
+    if (windowComingBack == &modal) {
+        return;
+    }
     static const QMetaObject::Connection arrived =
         QObject::connect(qApp, &QGuiApplication::focusWindowChanged, [](const QWindow* focus) {
-            if (focus && focus == windowComingBack) windowComingBack = nullptr;
+            if (focus && focus == windowComingBack) {
+                windowComingBack = nullptr;
+            }
         });
     windowComingBack = &modal;
     windowBeingMappedAnew = &modal;
@@ -109,9 +120,12 @@ void Form::showOverWholeProgram() {
 DialogResult Form::showModal() {
     ensureQtApplication();
     QWidget* ownerWindow = QApplication::activeWindow();
-    if (ownerWindow && ownerWindow == widgetOf(*this)) ownerWindow = nullptr;
-    if (!enabled() || (created() && widgetOf(*this)->isVisible()) || (ownerWindow && !ownerWindow->isWindow()))
+    if (ownerWindow && ownerWindow == widgetOf(*this)) {
+        ownerWindow = nullptr;
+    }
+    if (!enabled() || (created() && widgetOf(*this)->isVisible()) || (ownerWindow && !ownerWindow->isWindow())) {
         throw ToolkitException("Unable to show dialog");
+    }
 
     Impl& state = *impl_;
     Form* ownerForm = ownerWindow ? formOfWidget(ownerWindow) : nullptr;

@@ -39,9 +39,13 @@ void PictureBox::createNativeWidget() {
 }
 
 void PictureBox::setImage(std::shared_ptr<Image> image) {
-    if (image == image_) return;
+    if (image == image_) {
+        return;
+    }
     image_ = std::move(image);
-    if (created()) applyNativeImage();
+    if (created()) {
+        applyNativeImage();
+    }
 }
 
 void PictureBox::applyNativeImage() {

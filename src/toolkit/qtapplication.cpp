@@ -28,8 +28,12 @@ void startMessageHandler(QtMsgType type, const QMessageLogContext& context, cons
         std::fprintf(stderr, "%s: no display could be opened (%s)\n", programFileName.c_str(), reason.c_str());
         std::_Exit(1);
     }
-    if (context.category && std::string_view(context.category).starts_with("qt.qpa.")) return;
-    if (messageHandlerBeforeStart) messageHandlerBeforeStart(type, context, message);
+    if (context.category && std::string_view(context.category).starts_with("qt.qpa.")) {
+        return;
+    }
+    if (messageHandlerBeforeStart) {
+        messageHandlerBeforeStart(type, context, message);
+    }
 }
 
 }  // namespace
@@ -56,8 +60,9 @@ QApplication& ensureQtApplication() {
         // (the file dialog's history, last folder and column layout) has a place that cannot
         // exist, so nothing is written there, nor read.
         for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
-            for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+            for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) {
                 QSettings::setPath(format, scope, QStringLiteral("/dev/null"));
+            }
         }
         registerSubstituteFonts();
         QApplication::setFont(qFontOf(defaultControlFont()));

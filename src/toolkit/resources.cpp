@@ -34,8 +34,9 @@ std::vector<IconImage> iconImages(int id) {
     std::vector<IconImage> images;
     for (const QString& file : folder.entryList(QDir::Files)) {
         const QRegularExpressionMatch match = name.match(file);
-        if (match.hasMatch())
+        if (match.hasMatch()) {
             images.push_back({match.captured(1).toInt(), match.captured(2).toInt(), folder.filePath(file)});
+        }
     }
     return images;
 }
@@ -66,7 +67,9 @@ public:
 private:
     const QIcon& decoded() {
         if (decoded_.isNull()) {
-            for (const IconImage& image : images_) decoded_.addFile(image.path, QSize(image.size, image.size));
+            for (const IconImage& image : images_) {
+                decoded_.addFile(image.path, QSize(image.size, image.size));
+            }
         }
         return decoded_;
     }
@@ -77,7 +80,9 @@ private:
 
 std::shared_ptr<Icon> makeIcon(int id, bool defaultSize) {
     std::vector<IconImage> images = iconImages(id);
-    if (images.empty()) return nullptr;
+    if (images.empty()) {
+        return nullptr;
+    }
     // QIcon shows the last of several images of one size: the richest colours come last.
     std::sort(images.begin(), images.end(), [](const IconImage& a, const IconImage& b) {
         return a.size != b.size ? a.size > b.size : a.bits < b.bits;
@@ -97,9 +102,13 @@ std::shared_ptr<Icon> Resources::loadIcon(int id, bool defaultSize) const {
     static std::map<std::pair<int, bool>, std::shared_ptr<Icon>> loaded;
     const auto key = std::make_pair(id, defaultSize);
     const auto found = loaded.find(key);
-    if (found != loaded.end()) return found->second;
+    if (found != loaded.end()) {
+        return found->second;
+    }
     std::shared_ptr<Icon> icon = makeIcon(id, defaultSize);
-    if (icon) loaded.emplace(key, icon);
+    if (icon) {
+        loaded.emplace(key, icon);
+    }
     return icon;
 }
 

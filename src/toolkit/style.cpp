@@ -23,8 +23,9 @@ public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
         if (element == PE_FrameFocusRect) {
-            if (showsFocus(*option))
+            if (showsFocus(*option)) {
                 drawDottedRect(*painter, option->rect, option->palette.color(QPalette::WindowText));
+            }
             return;
         }
         const bool tintedWithFocus =
@@ -43,9 +44,10 @@ public:
                      const QWidget* widget) const override {
         QProxyStyle::drawControl(element, option, painter, widget);
         constexpr int inset = 4;
-        if (element == CE_PushButton && (option->state & State_HasFocus) && showsFocus(*option))
+        if (element == CE_PushButton && (option->state & State_HasFocus) && showsFocus(*option)) {
             drawDottedRect(*painter, option->rect.adjusted(inset, inset, -inset, -inset),
                            option->palette.color(QPalette::ButtonText));
+        }
     }
 
 private:
@@ -96,7 +98,9 @@ void setBackground(QWidget& widget, const Color& color, std::initializer_list<QP
                    std::initializer_list<QPalette::ColorRole> texts) {
     QPalette palette = widget.palette();
     const QColor background = qColorOf(color);
-    for (const QPalette::ColorRole role : backgrounds) palette.setColor(role, background);
+    for (const QPalette::ColorRole role : backgrounds) {
+        palette.setColor(role, background);
+    }
     const QPalette inherited =
         widget.parentWidget() ? widget.parentWidget()->palette() : QApplication::palette(&widget);
     for (const QPalette::ColorRole role : texts) {

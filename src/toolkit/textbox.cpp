@@ -150,7 +150,9 @@ const EditBox* editBoxOf(const Control& box) {
 }  // namespace
 
 std::string TextBoxBase::text() const {
-    if (const EditBox* edit = editBoxOf(*this)) return toStdString(edit->content());
+    if (const EditBox* edit = editBoxOf(*this)) {
+        return toStdString(edit->content());
+    }
     return Control::text();
 }
 
@@ -158,7 +160,9 @@ std::string TextBoxBase::text() const {
 // caret before it, however long the text is.
 void TextBoxBase::setText(const std::string& text) {
     Control::setText(text);
-    if (EditBox* edit = editBoxOf(*this)) edit->caretToStart();
+    if (EditBox* edit = editBoxOf(*this)) {
+        edit->caretToStart();
+    }
 }
 
 void TextBoxBase::applyNativeText() {
@@ -167,7 +171,9 @@ void TextBoxBase::applyNativeText() {
 
 // Without a colour of its own, a read-only box has the face colour of dialogs, as on Windows.
 Color TextBoxBase::backgroundColor() const {
-    if (hasOwnBackgroundColor()) return Control::backgroundColor();
+    if (hasOwnBackgroundColor()) {
+        return Control::backgroundColor();
+    }
     return Color::system(readOnly_ ? Color::ButtonFace : Color::WindowBackground);
 }
 
@@ -177,13 +183,17 @@ void TextBoxBase::applyNativeBackground() {
 
 void TextBoxBase::setReadOnly(bool readOnly) {
     readOnly_ = readOnly;
-    if (!created()) return;
+    if (!created()) {
+        return;
+    }
     editBoxOf(*this)->setEditable(!readOnly);
     applyNativeBackground();
 }
 
 void TextBoxBase::setMultiline(bool multiline) {
-    if (!created()) multiline_ = multiline;
+    if (!created()) {
+        multiline_ = multiline;
+    }
 }
 
 std::uint32_t TextBoxBase::textLength() const {
@@ -191,7 +201,9 @@ std::uint32_t TextBoxBase::textLength() const {
 }
 
 void TextBoxBase::selectAll() {
-    if (EditBox* edit = editBoxOf(*this)) edit->selectAll();
+    if (EditBox* edit = editBoxOf(*this)) {
+        edit->selectAll();
+    }
 }
 
 TextBox::TextBox() : TextBoxBase(Kind{.defaultBounds = {0, 0, 100, 20}, .canFocus = true, .tabStop = true}) {}
@@ -214,5 +226,7 @@ void TextBox::createNativeWidget() {
 
 void TextBox::setAlignment(HorizontalAlignment alignment) {
     alignment_ = alignment;
-    if (EditBox* edit = editBoxOf(*this)) edit->setHorizontalAlignment(qAlignmentOf(alignment));
+    if (EditBox* edit = editBoxOf(*this)) {
+        edit->setHorizontalAlignment(qAlignmentOf(alignment));
+    }
 }

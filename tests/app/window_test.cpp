@@ -229,8 +229,9 @@ TEST_F(MainWindow, AScreenReaderReadsEveryControlByWhatCaptionsIt) {
     for (const auto& control : expected) {
         EXPECT_EQ(accessible(*control.control)->role(), control.role) << control.name.toStdString();
         EXPECT_EQ(accessible(*control.control)->text(QAccessible::Name), control.name);
-        for (const auto& [other, relation] : accessible(*control.control)->relations(QAccessible::Label))
+        for (const auto& [other, relation] : accessible(*control.control)->relations(QAccessible::Label)) {
             EXPECT_NE(other->object(), widgetOf(*form->quizGroup)) << control.name.toStdString();
+        }
     }
 
     bool shown = false;
@@ -242,7 +243,9 @@ TEST_F(MainWindow, AScreenReaderReadsEveryControlByWhatCaptionsIt) {
         QStringList texts;
         for (const QWidget* widget : about.findChildren<QWidget*>()) {
             const QAccessibleInterface* part = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(widget));
-            if (part->role() == QAccessible::StaticText) texts << part->text(QAccessible::Name);
+            if (part->role() == QAccessible::StaticText) {
+                texts << part->text(QAccessible::Name);
+            }
         }
         EXPECT_TRUE(texts.contains("This program is distributed as freeware.")) << texts.join("|").toStdString();
         EXPECT_TRUE(texts.contains("Verbaro Tool 1.0"));

@@ -43,13 +43,17 @@ inline Outcome runCurrentTest() {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string testName = std::string(test->test_suite_name()) + "." + test->name();
     int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return {};
+    if (::pipe(pipeFds) != 0) {
+        return {};
+    }
     // Everything the child needs is prepared before fork: between fork and exec only plain
     // system calls are safe in a program that may run other threads.
     const std::string filter = "--gtest_filter=" + testName;
     const std::string marker = std::string(childVariable) + "=1";
     std::vector<char*> environment;
-    for (char** variable = environ; *variable; ++variable) environment.push_back(*variable);
+    for (char** variable = environ; *variable; ++variable) {
+        environment.push_back(*variable);
+    }
     environment.push_back(const_cast<char*>(marker.c_str()));
     environment.push_back(nullptr);
     char* const arguments[] = {const_cast<char*>("/proc/self/exe"), const_cast<char*>(filter.c_str()),
@@ -67,20 +71,28 @@ inline Outcome runCurrentTest() {
     Outcome outcome;
     char buffer[4096];
     ssize_t count;
-    while ((count = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) outcome.output.append(buffer, std::size_t(count));
+    while ((count = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) {
+        outcome.output.append(buffer, std::size_t(count));
+    }
     ::close(pipeFds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
     outcome.exited = WIFEXITED(status);
-    if (outcome.exited) outcome.exitStatus = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
+    if (outcome.exited) {
+        outcome.exitStatus = WEXITSTATUS(status);
+    }
+    if (WIFSIGNALED(status)) {
+        outcome.signal = WTERMSIG(status);
+    }
     return outcome;
 }
 
 // Runs the current test in a child process, where it must pass; true in the parent, false in
 // the child, which goes on with the test itself.
 inline bool passedInChild() {
-    if (inChild()) return false;
+    if (inChild()) {
+        return false;
+    }
     const Outcome outcome = runCurrentTest();
     EXPECT_TRUE(outcome.exited);
     EXPECT_EQ(outcome.exitStatus, 0);

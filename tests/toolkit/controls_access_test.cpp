@@ -22,8 +22,9 @@ std::string name(Control& control) {
 // The controls related to this one as the relation says, by their names.
 std::vector<std::string> related(Control& control, QAccessible::Relation relation) {
     std::vector<std::string> names;
-    for (const auto& [other, kind] : accessibleOf(control)->relations(relation))
+    for (const auto& [other, kind] : accessibleOf(control)->relations(relation)) {
         names.push_back(other->text(QAccessible::Name).toStdString());
+    }
     return names;
 }
 

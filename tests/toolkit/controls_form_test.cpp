@@ -311,7 +311,9 @@ TEST_F(FormTest, IconsComeFromTheResourcesSharedAndAtTheDefaultSize) {
 
     // The images are read when first wanted; the icon answers as one made of them at once.
     QIcon atOnce;
-    for (const char* size : {"48", "32", "24", "16"}) atOnce.addFile(QString(":/icons/5/%1-32.png").arg(size));
+    for (const char* size : {"48", "32", "24", "16"}) {
+        atOnce.addFile(QString(":/icons/5/%1-32.png").arg(size));
+    }
     EXPECT_FALSE(group.isNull());
     EXPECT_EQ(group.availableSizes().size(), 8) << "each size in 8 and in 32 bits";
     for (const QSize wanted : {QSize(16, 16), QSize(20, 20), QSize(64, 64)}) {
@@ -360,7 +362,9 @@ TEST(Font, PointSizeBecomesPixelHeightAtTheScreenResolution) {
 TEST(Font, BoldDialogFontIsTheRealBoldFace) {
     startToolkit();
     const QString family = QFontInfo(shownFont(std::make_shared<Font>("MS Shell Dlg 2", 8, FontStyle::Bold))).family();
-    if (family != "Tahoma") GTEST_SKIP() << "Wine's Tahoma is not installed";
+    if (family != "Tahoma") {
+        GTEST_SKIP() << "Wine's Tahoma is not installed";
+    }
     EXPECT_TRUE(QFontDatabase::styles(family).contains("Bold")) << "not a regular face drawn thicker";
 }
 
@@ -413,9 +417,13 @@ TEST(ProgramServices, MessageBoxGoesToTheInstalledHandler) {
 struct RecordingFilter : MessageFilter {
     RecordingFilter(std::vector<int>& log, int name, bool consume) : log(log), name(name), consume(consume) {}
     bool preFilterMessage(Message& message) override {
-        if (message.type() != QEvent::User) return false;
+        if (message.type() != QEvent::User) {
+            return false;
+        }
         log.push_back(name);
-        if (onOffer) onOffer();
+        if (onOffer) {
+            onOffer();
+        }
         return consume;
     }
     std::vector<int>& log;

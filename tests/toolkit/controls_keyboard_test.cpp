@@ -257,7 +257,9 @@ bool showsFocusRectangle(Control& control) {
             const bool dark = qGray(image.pixel(x, y)) < 100;
             run = dark == (run % 2 == 0) ? run + 1 : (dark ? 1 : 0);
         }
-        if (run >= dottedRun) return true;
+        if (run >= dottedRun) {
+            return true;
+        }
     }
     return false;
 }
@@ -270,8 +272,9 @@ TEST_F(KeyboardTest, OnceTheKeyboardMovesTheFocusTheFocusedControlShowsAFocusRec
     const std::vector<Control*> controls{open, exit, check, normal};
     show(form);
     open->focus();
-    for (Control* control : controls)
+    for (Control* control : controls) {
         EXPECT_FALSE(showsFocusRectangle(*control)) << "not before a key has moved the focus";
+    }
 
     const struct {
         Qt::Key key;
@@ -284,9 +287,10 @@ TEST_F(KeyboardTest, OnceTheKeyboardMovesTheFocusTheFocusedControlShowsAFocusRec
     for (const auto& step : steps) {
         press(form, step.key, step.modifiers);
         ASSERT_TRUE(step.focused->focusWithin()) << step.focused->text();
-        for (Control* control : controls)
+        for (Control* control : controls) {
             EXPECT_EQ(showsFocusRectangle(*control), control == step.focused)
                 << control->text() << " after a key to " << step.focused->text();
+        }
     }
 }
 

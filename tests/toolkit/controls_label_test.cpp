@@ -24,7 +24,9 @@ QStringList linesOf(const char* text, QSize size, const std::shared_ptr<Font>& f
     label.setFont(font);
     label.setBounds(0, 0, size.width(), size.height());
     QStringList lines;
-    for (const std::string& line : shownLines(label)) lines.append(QString::fromStdString(line));
+    for (const std::string& line : shownLines(label)) {
+        lines.append(QString::fromStdString(line));
+    }
     return lines;
 }
 
@@ -34,7 +36,9 @@ QRect inkOf(QWidget* widget) {
     QRect ink;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (qGray(image.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+            if (qGray(image.pixel(x, y)) < 128) {
+                ink |= QRect(x, y, 1, 1);
+            }
         }
     }
     return ink;
@@ -57,7 +61,9 @@ TEST_F(LabelTest, TextsOfTheWindowsFitTheirLabelsOnOneLine) {
         {"Answered:", {64, 16}},    {"Remaining:", {64, 16}}, {"Word to translate:", {89, 13}},
         {"Your answer:", {64, 13}}, {"9999", {24, 16}},       {"This program is distributed as freeware.", {224, 16}},
     };
-    for (const auto& label : labels) EXPECT_EQ(linesOf(label.text, label.size), QStringList{label.text}) << label.text;
+    for (const auto& label : labels) {
+        EXPECT_EQ(linesOf(label.text, label.size), QStringList{label.text}) << label.text;
+    }
     EXPECT_EQ(linesOf("Verbaro Tool 1.0", {160, 24}, font10), QStringList{"Verbaro Tool 1.0"});
 }
 
@@ -78,8 +84,9 @@ TEST_F(LabelTest, LongTextsWrapAtSpacesWithinTheWidthAndShowWhatFits) {
     EXPECT_EQ(lines.size(), 3);
     EXPECT_EQ(lines.join(' '), readme) << "the text wraps at spaces and nothing is lost";
     const QFontMetricsF metrics(QApplication::font());
-    for (const QString& line : lines)
+    for (const QString& line : lines) {
         EXPECT_LE(metrics.horizontalAdvance(line.trimmed()), 216 + 1) << line.toStdString();
+    }
 
     const char* sentence = "An application exception has occured. Click Continue to allow the application to ignore "
                            "this error and attempt to continue.";

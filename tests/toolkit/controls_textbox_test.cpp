@@ -42,9 +42,13 @@ protected:
             QAction* chosen = nullptr;
             for (QAction* action : menu->actions()) {
                 items.push_back({action->isSeparator() ? "-" : action->text().toStdString(), action->isEnabled()});
-                if (action->text().toStdString() == choose) chosen = action;
+                if (action->text().toStdString() == choose) {
+                    chosen = action;
+                }
             }
-            if (chosen) chosen->trigger();
+            if (chosen) {
+                chosen->trigger();
+            }
             menu->close();
         });
         QWidget* widget = widgetOf(box);

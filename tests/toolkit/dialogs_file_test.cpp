@@ -187,7 +187,9 @@ TEST_F(OpenFileDialogTest, RealDialogWritesNothingIntoTheUsersFolder) {
         qunsetenv("XDG_CONFIG_HOME");
         const child_process::Outcome outcome = child_process::runCurrentTest();
         qputenv("HOME", userHome);
-        if (!userConfig.isNull()) qputenv("XDG_CONFIG_HOME", userConfig);
+        if (!userConfig.isNull()) {
+            qputenv("XDG_CONFIG_HOME", userConfig);
+        }
         EXPECT_TRUE(outcome.exited);
         EXPECT_EQ(outcome.exitStatus, 0);
         EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());

@@ -34,7 +34,9 @@ struct DialogParts {
 
 DialogParts partsOf(Form& dialog) {
     const auto& children = dialog.children();
-    if (children.size() != 4) return {};
+    if (children.size() != 4) {
+        return {};
+    }
     return {dynamic_cast<Label*>(children[0].get()), dynamic_cast<TextBox*>(children[1].get()),
             dynamic_cast<Button*>(children[2].get()), dynamic_cast<Button*>(children[3].get())};
 }
@@ -68,7 +70,9 @@ protected:
                     EXPECT_TRUE(user_input::waitUntilActive(widgetOf(*dialog)));
                     whileUp(*dialog);
                     // A test that made no choice must not leave the dialog waiting forever.
-                    if (dialog->created()) partsOf(*dialog).continueButton->simulateClick();
+                    if (dialog->created()) {
+                        partsOf(*dialog).continueButton->simulateClick();
+                    }
                 } else {
                     ADD_FAILURE() << "no error dialog is up";
                 }
@@ -185,8 +189,11 @@ TEST_F(ErrorDialogTest, TabGoesThroughTheBoxAndTheButtonsAndEnterContinues) {
                 {parts.errorBox, "box"}, {parts.continueButton, "continue"}, {parts.quitButton, "quit"}};
             parts.errorBox->focus();
             for (int step = 0; step < 4; ++step) {
-                for (const auto& [control, name] : named)
-                    if (control->focusWithin()) focusOrder.push_back(name);
+                for (const auto& [control, name] : named) {
+                    if (control->focusWithin()) {
+                        focusOrder.push_back(name);
+                    }
+                }
                 user_input::pressKey(widgetOf(dialog), Qt::Key_Tab);
             }
             parts.continueButton->focus();
@@ -251,7 +258,9 @@ TEST(UnhandledExceptionEvent, FailingHandlerDoesNotLeaveTheReportingStuck) {
     startToolkit();
     int calls = 0;
     const auto id = Application::unhandledException.add([&](std::thread::id&, ThreadExceptionEventArgs& args) {
-        if (++calls == 1) std::rethrow_exception(args.exception);
+        if (++calls == 1) {
+            std::rethrow_exception(args.exception);
+        }
     });
     EXPECT_THROW(Application::reportUnhandled(std::make_exception_ptr(Exception("one"))), Exception);
     Application::reportUnhandled(std::make_exception_ptr(Exception("two")));

@@ -72,7 +72,9 @@ TEST_F(LoopTest, ClosingTheMainFormEndsTheLoopOnce) {
 TEST_F(LoopTest, IdleIsRaisedOnceWhatWasWaitingHasBeenHandled) {
     ApplicationContext context(&mainForm);
     std::vector<std::string> happened;
-    for (const std::string name : {"first", "second", "third"}) later([&happened, name] { happened.push_back(name); });
+    for (const std::string name : {"first", "second", "third"}) {
+        later([&happened, name] { happened.push_back(name); });
+    }
     idleId = Application::idle.add([&](std::thread::id&, EventArgs&) {
         happened.emplace_back("idle");
         mainForm.close();
@@ -88,7 +90,9 @@ TEST_F(LoopTest, ErrorEscapingAPassIsReportedAndTheLoopGoesOn) {
     int idleCount = 0;
     idleId = Application::idle.add([&](std::thread::id&, EventArgs&) {
         ++idleCount;
-        if (idleCount == 1) throw std::runtime_error("idle failed");
+        if (idleCount == 1) {
+            throw std::runtime_error("idle failed");
+        }
         mainForm.close();
     });
     Application::runLoop(context);
@@ -101,7 +105,9 @@ TEST_F(LoopTest, ErrorInAClickHandlerIsReportedAndTheLoopGoesOn) {
     ApplicationContext context(&mainForm);
     int clicks = 0;
     button->click += [&](Control&, EventArgs&) {
-        if (++clicks == 1) throw Exception("first click failed");
+        if (++clicks == 1) {
+            throw Exception("first click failed");
+        }
         mainForm.close();
     };
     later([&] { user_input::click(*button); });
@@ -138,7 +144,9 @@ TEST_F(LoopTest, ErrorLeavingTheLoopStillCleansUp) {
 
 // A quit message is taken at most once per thread, so each quit runs in a process of its own.
 TEST_F(LoopTest, QuitEndsTheLoopAfterWhatWasWaitingWithoutClosingTheMainForm) {
-    if (child_process::passedInChild()) return;
+    if (child_process::passedInChild()) {
+        return;
+    }
     ApplicationContext context(&mainForm);
     std::vector<std::string> handled;
     button->click += [&](Control&, EventArgs&) {
@@ -160,7 +168,9 @@ TEST_F(LoopTest, QuitEndsTheLoopAfterWhatWasWaitingWithoutClosingTheMainForm) {
 }
 
 TEST_F(LoopTest, QuitTakenInAModalDisplayEndsItAndThenTheMainLoop) {
-    if (child_process::passedInChild()) return;
+    if (child_process::passedInChild()) {
+        return;
+    }
     ApplicationContext context(&mainForm);
     Form about;
     about.setClientAreaSize(100, 60);

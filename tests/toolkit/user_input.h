@@ -41,7 +41,9 @@ inline void pressKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers =
 // A window shown is activated by the platform a little later; focus and the active window are
 // known only from then on.
 inline bool waitUntilActive(QWidget* window) {
-    for (int turn = 0; turn < 100 && QApplication::activeWindow() != window; ++turn) QApplication::processEvents();
+    for (int turn = 0; turn < 100 && QApplication::activeWindow() != window; ++turn) {
+        QApplication::processEvents();
+    }
     return QApplication::activeWindow() == window;
 }
 

@@ -47,7 +47,9 @@ struct Form::Impl {
 
     // Reported once the form is hidden or destroyed while shown modally.
     void reportHiddenWhileModal() const {
-        if (shownModally && hiddenWhileModal) hiddenWhileModal();
+        if (shownModally && hiddenWhileModal) {
+            hiddenWhileModal();
+        }
     }
 
     // The window flags and size limits that the border style and caption buttons ask for.

@@ -43,15 +43,20 @@ std::vector<std::string> shownLines(const Label& label) {
     const Rect bounds = label.bounds();
     std::vector<std::string> lines;
     for (const QString& line :
-         labelLines(toQString(label.text()), qFontOf(label.font()), QSize(bounds.width, bounds.height)))
+         labelLines(toQString(label.text()), qFontOf(label.font()), QSize(bounds.width, bounds.height))) {
         lines.push_back(toStdString(line));
+    }
     return lines;
 }
 
 Form* shownErrorDialog() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (!window->isVisible()) continue;
-        if (auto* dialog = dynamic_cast<Application::ErrForm*>(formOfWidget(window))) return dialog;
+        if (!window->isVisible()) {
+            continue;
+        }
+        if (auto* dialog = dynamic_cast<Application::ErrForm*>(formOfWidget(window))) {
+            return dialog;
+        }
     }
     return nullptr;
 }
