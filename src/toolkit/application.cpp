@@ -177,7 +177,6 @@ void Application::runLoop(ApplicationContext& context) {
     raiseThreadEvent(loopEnded);
 }
 
-// The program's exit status is decided by its entry once the loop has returned, so the quit
 void Application::postQuit(int exitCode) {
     QCoreApplication::postEvent(&quitReceiver(), new QuitEvent(exitCode));
 }

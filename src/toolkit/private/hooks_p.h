@@ -1,7 +1,7 @@
 #pragma once
 
 // Where a message box or the file-open dialog can be answered without a person: the testing
-// library installs answers here, for tests and the screenshot tools. The program installs none,
+// library installs answers here, for tests and the screenshot programs. The program installs none,
 // and the real boxes and dialogs are shown.
 
 #include <functional>

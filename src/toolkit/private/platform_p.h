@@ -5,7 +5,7 @@
 // the toolkit's objects.
 //
 // The headers in this folder are the toolkit's own. Its sources include them, and so do its
-// testing library and the tests and tools that link verbaro_toolkit_private; the program never
+// testing library and the tests and screenshot programs that link verbaro_toolkit_private; the program never
 // does.
 
 #include <QString>

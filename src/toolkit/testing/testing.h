@@ -1,8 +1,8 @@
 #pragma once
 
-// The toolkit's testing library, for tests and the screenshot tools, which link it; the program
-// does not. Free of Qt types: what needs them (the widget behind a control, key codes) is in the
-// toolkit's private headers, reached through verbaro_toolkit_private.
+// The toolkit's testing library, for the tests, the screenshot programs and the window's benchmark,
+// which link it; the program does not. Free of Qt types: what needs them (the widget behind a
+// control, key codes) is in the toolkit's private headers, reached through verbaro_toolkit_private.
 //
 // Message boxes and the file-open dialog can be answered at once, without a person; with no
 // handler installed (the default) the real boxes and dialogs are shown.
@@ -31,7 +31,7 @@ struct OpenFileDialogCall {
 // The handler returns the chosen path, or nothing for Cancel.
 void setOpenFileDialogHandler(std::function<std::optional<std::string>(const OpenFileDialogCall&)> handler);
 
-// Starts the toolkit's platform side (the Qt application object) before a test or tool drives
+// Starts the toolkit's platform side (the Qt application object) before a test or a screenshot program drives
 // widgets itself; every control, font and loop starts it on first need anyway.
 void startToolkit();
 
