@@ -12,7 +12,7 @@ CONFIGURE  := cmake -G Ninja -Wno-dev
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build run lint test test-normal test-asan bench fuzz screenshots install clean
+.PHONY: all deps build run lint test test-normal test-asan bench fuzz screenshots package clean
 
 all: build
 
@@ -56,7 +56,6 @@ fuzz:
 screenshots: build
 	@cmake --build $(BUILD) --target screenshots
 
-.PHONY: package
 package: build
 	@cmake --build $(BUILD) --target package
 
