@@ -311,8 +311,9 @@ check_counters() {
 }
 
 # About comes up centred on the main window, frame on frame. It stays in front of the main window
-# and keeps the keyboard when the main window is clicked; Enter closes it. It offers only to be closed. Openbox lets every window but menus and
-# tool bars be minimized, whatever the window asks; so for minimizing, what About asks is checked.
+# and keeps the keyboard when the main window is clicked; Enter closes it. It offers only to be
+# closed. Openbox lets every window but menus and tool bars be minimized, whatever the window asks;
+# so for minimizing, what About asks is checked.
 check_about() {
     xdotool key alt+a
     wait_window "About" || return
