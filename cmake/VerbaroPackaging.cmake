@@ -36,6 +36,8 @@ install(CODE "if(CMAKE_INSTALL_DO_STRIP)
 endif()")
 
 set(CPACK_GENERATOR DEB)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/VerbaroPackageDate.cmake.in ${PROJECT_BINARY_DIR}/VerbaroPackageDate.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/VerbaroPackageDate.cmake)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
