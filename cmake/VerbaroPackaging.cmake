@@ -25,7 +25,19 @@ add_custom_target(gzipped_documents ALL DEPENDS ${man_pages} ${changelog})
 install(FILES ${man_pages} DESTINATION share/man/man1)
 install(FILES ${changelog} ${PROJECT_SOURCE_DIR}/docs/copyright DESTINATION share/doc/${CPACK_PACKAGE_NAME})
 
+# A stripped install (the package's) strips the programs as Debian strips those it ships: also without
+# the .comment section, where every object linked in names the compiler that built it.
+set(stripped_programs)
+foreach(program ${VERBARO_PROGRAM_FILE_NAME} verbaro-check verbaro-convert)
+    list(APPEND stripped_programs "\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/verbaro/$<TARGET_FILE_NAME:${program}>")
+endforeach()
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND ${CMAKE_STRIP} --remove-section=.comment ${stripped_programs} COMMAND_ERROR_IS_FATAL ANY)
+endif()")
+
 set(CPACK_GENERATOR DEB)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/VerbaroPackageDate.cmake.in ${PROJECT_BINARY_DIR}/VerbaroPackageDate.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/VerbaroPackageDate.cmake)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

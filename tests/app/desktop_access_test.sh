@@ -1,16 +1,12 @@
 #!/usr/bin/env bash
 # The installed program as a screen reader and a dark desktop meet it, on an X server of its own
-# under openbox. The cases run in desktop_test.sh's harness (its server, window manager, keys, polls
-# and report): it is sourced with the case's name once the cases are defined.
+# under openbox. The cases run in desktop_test.sh's harness (its server, window manager, session bus,
+# keys, polls and report): it is sourced with the case's name once the cases are defined. On the
+# session bus the program and the reader find the accessibility bus.
 # Usage: desktop_access_test.sh CASE PREFIX    (CASE: screen_reader, dark_palette)
 
 here="$(dirname "$(realpath "$0")")"
 helper=(/usr/bin/python3 "$here/desktop_access.py")
-
-# A session bus of its own, where the program and the reader find the accessibility bus.
-if [ "$1" = screen_reader ] && [ -z "${VERBARO_OWN_SESSION_BUS:-}" ]; then
-    exec env VERBARO_OWN_SESSION_BUS=1 dbus-run-session -- bash "$0" "$@"
-fi
 
 # tree_shows WINDOW LINES: the window's accessible tree holds every one of the lines.
 tree_shows() {

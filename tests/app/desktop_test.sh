@@ -55,6 +55,7 @@ start_x_server() {
 
 start_desktop() {
     start_x_server
+    start_session_bus env XDG_RUNTIME_DIR="$work/runtime"
     mkdir "$work/wm-home"
     HOME="$work/wm-home" openbox --sm-disable >"$work/openbox.log" 2>&1 &
     pids+=($!)

@@ -56,6 +56,9 @@ sway_listens() {
 }
 
 start_sway() {
+    users_folder "$work/bus-home" 755
+    start_session_bus "${as_user[@]}" env -i "${session_env[@]}"
+    session_env+=(DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS")
     start_in_session "$work/sway.log" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         sway -c "$work/sway.conf"
     poll 10 "sway" sway_listens || { cat "$work/sway.log"; exit 1; }
