@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-liberation2 fonts-wine fontconfig
     appstream desktop-file-utils dpkg-dev lintian
-    libcsv-dev libxml2-dev
+    libcsv-dev libxml2-dev libicu-dev
     xvfb openbox xdotool x11-utils imagemagick
     sway wtype grim qt6-wayland
     clang clang-format clang-tidy jq shellcheck

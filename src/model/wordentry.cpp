@@ -1,15 +1,23 @@
 #include "model/wordentry.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
+#include "model/normalization.h"
 #include "model/text.h"
 
 namespace {
 
+// The guess and each item are compared composed, so that a word written decomposed in the file
+// is still right when it is typed (typing gives the composed form).
 bool matchesAny(const std::vector<std::string>& items, const std::string& guess) {
-    return std::any_of(items.begin(), items.end(),
-                       [&guess](const std::string& item) { return equalIgnoringAsciiCase(guess, item); });
+    std::string guessStorage;
+    const std::string_view composedGuess = canonicallyComposed(guess, guessStorage);
+    std::string itemStorage;
+    return std::any_of(items.begin(), items.end(), [&](const std::string& item) {
+        return equalIgnoringAsciiCase(composedGuess, canonicallyComposed(item, itemStorage));
+    });
 }
 
 std::string firstOrEmpty(const std::vector<std::string>& items) {
