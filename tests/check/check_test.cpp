@@ -93,13 +93,16 @@ TEST_F(CheckTool, LintWarnsAboutWhatTheDrillWouldTurnIntoAnnoyances) {
                        "\u0438\u0306\u043E\u0434 = iodine\n"
                        "\u65E5\u672C\u8A9E\u3092\u8A71\u3059 = to speak Japanese\n"
                        "\u03BA\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1 = g\u03BFod morning, "
-                       "\u0441\u03BF\u0431\u0430\u043A\u0430\n"}},
+                       "\u0441\u03BF\u0431\u0430\u043A\u0430\n"
+                       "\u0421o = so\n"}},
          "main.txt:1: warning: the word \"\u0421obaka\" mixes Latin and Cyrillic letters, which look alike: U+0421 "
          "is Cyrillic\n"
          "main.txt:5: warning: the translation \"g\u03BFod morning\" mixes Latin and Greek letters, which look "
          "alike: U+03BF is Greek\n"
          "main.txt:5: warning: the translation \"\u0441\u03BF\u0431\u0430\u043A\u0430\" mixes Cyrillic and Greek "
-         "letters, which look alike: U+03BF is Greek\n"},
+         "letters, which look alike: U+03BF is Greek\n"
+         "main.txt:6: warning: the word \"\u0421o\" mixes Cyrillic and Latin letters, which look alike: U+006F is "
+         "Latin\n"},
         // The same words in two Unicode forms are repeats; a capital with an accent is not.
         {{{"main.txt", "cafe\u0301 = coffee\ncaf\u00E9 = coffee\nCAF\u00C9 = Kaffee\n"
                        "x = r\u00E9sum\u00E9, re\u0301sume\u0301\n"

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "model/normalization.h"
 #include "model/text.h"
@@ -89,10 +90,10 @@ std::optional<LookAlikeMix> lookAlikeMixIn(std::string_view text) {
     std::optional<LookAlikeMix> found;
     const auto endWord = [&] {
         if (!found && word.size() > 1) {
-            const auto byCount = [](const auto& a, const auto& b) { return a.second.count < b.second.count; };
-            const auto main = std::max_element(word.begin(), word.end(), byCount);
-            const auto other = std::min_element(word.begin(), word.end(), byCount);
-            found = LookAlikeMix{main->first, other->first, other->second.first};
+            std::vector<std::pair<UScriptCode, Letters>> byCount(word.begin(), word.end());
+            std::stable_sort(byCount.begin(), byCount.end(),
+                             [](const auto& a, const auto& b) { return a.second.count > b.second.count; });
+            found = LookAlikeMix{byCount.front().first, byCount.back().first, byCount.back().second.first};
         }
         word.clear();
     };
