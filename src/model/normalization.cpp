@@ -14,10 +14,6 @@
 
 namespace {
 
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
-}
-
 void throwOnFailure(UErrorCode status) {
     if (status == U_MEMORY_ALLOCATION_ERROR) {
         throw std::bad_alloc();
