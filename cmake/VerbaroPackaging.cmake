@@ -59,5 +59,9 @@ holds, come with it.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, fonts-wine, fontconfig")
 # Qt's Wayland platform plugin: without it a Wayland desktop runs the program through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# The dialog faces draw Latin (Vietnamese too), Greek, Cyrillic, Hebrew and Arabic; Noto draws the
+# other scripts, which would otherwise show as empty boxes: Devanagari, Thai and the other living
+# alphabets (core), Japanese, Chinese and Korean (cjk), and emoji in colour.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, fonts-noto-core, fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-noto-color-emoji")
 include(CPack)

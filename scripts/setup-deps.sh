@@ -7,9 +7,9 @@ packages=(
     cmake ninja-build g++ make pkg-config
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev
-    fonts-liberation2 fonts-wine fontconfig
+    fonts-liberation2 fonts-wine fontconfig fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji
     appstream desktop-file-utils dpkg-dev lintian
-    libcsv-dev libxml2-dev
+    libcsv-dev libxml2-dev libicu-dev
     xvfb openbox xdotool x11-utils imagemagick
     sway wtype grim qt6-wayland
     clang clang-format clang-tidy jq shellcheck

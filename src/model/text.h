@@ -1,6 +1,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,38 @@ inline std::string asciiLowerCased(std::string_view text) {
     std::string result(text);
     std::transform(result.begin(), result.end(), result.begin(), asciiLowerCase);
     return result;
+}
+
+// Whether every byte is ASCII: the common case, which needs no Unicode rules at all. A guess is
+// checked this way on every Enter, so the bytes are looked at in words, the last word overlapping
+// the one before it rather than taken byte by byte.
+inline bool isAscii(std::string_view text) {
+    const char* bytes = text.data();
+    const std::size_t size = text.size();
+    const auto word64 = [bytes](std::size_t at) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + at, sizeof word);
+        return word;
+    };
+    const auto word32 = [bytes](std::size_t at) {
+        std::uint32_t word;
+        std::memcpy(&word, bytes + at, sizeof word);
+        return word;
+    };
+    std::uint64_t seen = 0;
+    if (size >= 8) {
+        for (std::size_t at = 0; at + 8 <= size; at += 8) {
+            seen |= word64(at);
+        }
+        seen |= word64(size - 8);
+    } else if (size >= 4) {
+        seen = word32(0) | word32(size - 4);
+    } else {
+        for (std::size_t at = 0; at < size; ++at) {
+            seen |= static_cast<unsigned char>(bytes[at]);
+        }
+    }
+    return (seen & 0x8080808080808080ULL) == 0;
 }
 
 // Equal length in bytes, and equal bytes once A to Z are taken as a to z.

@@ -2,7 +2,7 @@
 # Drives the installed program as a learner does: on an X server of its own (Xvfb) under a real
 # window manager (openbox), with keys and clicks sent by xdotool and the screen read back with
 # ImageMagick. Every wait polls for the state it needs, with a deadline.
-# Usage: desktop_test.sh CASE PREFIX    (CASE: drill, windows, error_dialog, high_dpi, no_display)
+# Usage: desktop_test.sh CASE PREFIX    (CASE: drill, windows, error_dialog, high_dpi, no_display, scripts)
 set -uo pipefail
 
 case_name="$1"
@@ -185,13 +185,14 @@ pixels() {
     import -window root -crop "$3x$4+$((main_x + $1))+$((main_y + $2))" +repage rgb:- | md5sum | cut -d' ' -f1
 }
 
-# ink X Y WIDTH HEIGHT: the dark pixels of an area of the main window, one line of "#" and "."
-# per row, cut to the smallest box that holds them all.
+# ink X Y WIDTH HEIGHT [DARKNESS]: the dark pixels of an area of the main window, those with a
+# grey below DARKNESS (128 unless given, of 255), one line of "#" and "." per row, cut to the
+# smallest box that holds them all.
 ink() {
     import -window root -crop "$3x$4+$((main_x + $1))+$((main_y + $2))" +repage -colorspace gray -depth 8 txt:- |
-        awk -F'[,:( ]+' '
+        awk -F'[,:( ]+' -v darkness="${5:-128}" '
             NR == 1 { next }
-            $3 < 128 {
+            $3 < darkness {
                 dark[$1, $2] = 1
                 if (n++ == 0 || $1 < left) left = $1
                 if ($1 > right) right = $1
@@ -216,6 +217,32 @@ remaining_ink() { ink 325 63 70 16; }
 # shows EXPECTED COMMAND...: the command prints what is expected; changed_from: it no longer does.
 shows() { [ "$("${@:2}")" = "$1" ]; }
 changed_from() { ! shows "$@"; }
+
+# The insides of the drill's boxes, within their frames, with the grey lines of a glyph that stands
+# for a missing character; and the colour of the verdict behind the expected answer.
+question_ink() { ink 115 115 266 18 170; }
+answer_ink() { ink 115 147 266 18 170; }
+guess_ink() { ink 115 203 266 18 170; }
+verdict_color() { import -window root -crop "1x1+$((main_x + 116))+$((main_y + 148))" +repage -depth 8 -format '%[hex:p{0,0}]' info:; }
+
+# has_glyph GLYPH INK: whether the ink holds the glyph's ink anywhere, dark and light pixels alike.
+has_glyph() {
+    awk -v glyph="$1" '
+        BEGIN { height = split(glyph, rows, "\n"); width = length(rows[1]) }
+        { line[NR] = $0 }
+        END {
+            for (top = 1; top + height - 1 <= NR; top++) {
+                for (left = 1; left + width - 1 <= length(line[top]); left++) {
+                    for (row = 1; row <= height && substr(line[top + row - 1], left, width) == rows[row]; row++) {}
+                    if (row > height) exit 0
+                }
+            }
+            exit 1
+        }' <<<"$2"
+}
+
+# How many different texts the arguments are.
+count_different() { printf '%s\0' "$@" | sort -zu | tr -cd '\0' | wc -c; }
 
 # Opens a dictionary as a learner does without a mouse: Alt+O, the path typed, Enter.
 open_with_keyboard() {
@@ -418,6 +445,88 @@ case_no_display() {
     [ "$(wc -l <"$work/program.err")" -eq 1 ] || fail "not one line on standard error"
     grep -q ":$number\b" "$work/program.err" || fail "standard error does not name the display :$number"
     [ -s "$work/program.out" ] && fail "output on standard output"
+    expect_nothing_written
+}
+
+# Gives "ó" a key of its own (one that the map leaves unbound). Without it xdotool binds the
+# character to a spare key only for the moment of its press, and the program, which reads the
+# changed map a moment later, often finds it given back and misses the character.
+add_key_for_o_acute() {
+    xkbcomp -xkb "$DISPLAY" "$work/keymap.xkb" 2>/dev/null &&
+        awk '/^xkb_symbols/ { inside = 1 } inside && /^};/ { print "    key <I248> { [ oacute ] };"; inside = 0 } 1' \
+            "$work/keymap.xkb" >"$work/keymap-o-acute.xkb" &&
+        xkbcomp -w 0 "$work/keymap-o-acute.xkb" "$DISPLAY" 2>/dev/null
+}
+
+# A word of each script that learners study most, in one dictionary, every one drawn in the question
+# box and in the answer box, with none of its characters drawn as the box that stands for a
+# character no installed font has. That box is first drawn on purpose: a dictionary asks a
+# private-use character, which no font draws. Every word is answered with the Vietnamese "chó",
+# which the file holds decomposed (o and a combining acute) and the keyboard types composed.
+case_scripts() {
+    local words=(犬 いぬ 狗 개 कुत्ता สุนัข 🐶 собака σκύλος כלב كلب "con chó")
+    local word
+    for word in "${words[@]}"; do
+        printf '%s = cho\xcc\x81\n' "$word"
+    done >"$work/dictionaries/dogs.txt"
+    printf '\xf4\x8f\xbf\xbd = x\n' >"$work/dictionaries/missing.txt"
+    start_desktop
+    add_key_for_o_acute || { fail "no key could be given to \"ó\""; exit 1; }
+    start_program
+    open_with_keyboard "$work/dictionaries/missing.txt" && main_is_back || exit 1
+    poll 5 "the missing character" changed_from "" question_ink || exit 1
+    local missing one
+    missing=$(question_ink)
+    one=$(remaining_ink)
+    open_with_keyboard "$work/dictionaries/dogs.txt" && main_is_back || exit 1
+    # The first word is drawn together with the count of the entries.
+    poll 5 "Remaining to count the words" changed_from "$one" remaining_ink || exit 1
+
+    # Normal: each word asked, "chó" typed.
+    local question seen=() count
+    for ((count = 1; count <= ${#words[@]}; count++)); do
+        question=$(question_ink)
+        has_glyph "$missing" "$question" && fail "question $count has a character that no font draws:"$'\n'"$question"
+        seen+=("$question")
+        xdotool type --delay 2 "chó"
+        xdotool key Return
+        # After the last one the accuracy box covers the answer box until it is closed.
+        ((count < ${#words[@]})) || break
+        poll 5 "the next word after right guess $count" changed_from "$question" question_ink || exit 1
+        poll 5 "the green of right guess $count" shows 00FF00 verdict_color || exit 1
+    done
+    wait_window "Verbaro Tool" || exit 1
+    xdotool key Return
+    main_is_back || exit 1
+    poll 5 "the green of the last right guess" shows 00FF00 verdict_color || exit 1
+    [ "$(count_different "${seen[@]}")" -eq ${#words[@]} ] ||
+        fail "the questions were not ${#words[@]} different words"
+
+    # Reverse: "chó" asked, each word revealed as the answer.
+    click_main 30 144
+    xdotool key alt+r
+    local answer
+    seen=()
+    for ((count = 1; count <= ${#words[@]}; count++)); do
+        poll 5 "reverse question $count" changed_from "" question_ink || exit 1
+        has_glyph "$missing" "$(question_ink)" && fail "the decomposed \"chó\" has a character that no font draws"
+        xdotool key alt+v
+        poll 5 "answer $count" changed_from "" answer_ink || exit 1
+        answer=$(answer_ink)
+        has_glyph "$missing" "$answer" && fail "answer $count has a character that no font draws:"$'\n'"$answer"
+        seen+=("$answer")
+        xdotool key Return
+        if ((count < ${#words[@]})); then
+            poll 5 "the answer box to be emptied by Next" shows "" answer_ink || exit 1
+        fi
+    done
+    wait_window "Verbaro Tool" || exit 1
+    xdotool key Return
+    main_is_back || exit 1
+    [ "$(count_different "${seen[@]}")" -eq ${#words[@]} ] ||
+        fail "the answers were not ${#words[@]} different words"
+    xdotool key alt+x
+    expect_exit 0
     expect_nothing_written
 }
 

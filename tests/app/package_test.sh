@@ -39,7 +39,8 @@ depends="$(field Depends)"
 for needed in libqt6widgets6 qt6-qpa-plugins fonts-liberation2 fonts-wine fontconfig; do
     grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
-[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends: $(field Recommends)"
+[ "$(field Recommends)" = "qt6-wayland, fonts-noto-core, fonts-noto-cjk" ] || fail "Recommends: $(field Recommends)"
+[ "$(field Suggests)" = fonts-noto-color-emoji ] || fail "Suggests: $(field Suggests)"
 
 # Desktop entry and AppStream data as installed. validate-tree validates each metainfo file as
 # `appstreamcli validate` does and also looks for the desktop entry that it names.

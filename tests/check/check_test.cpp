@@ -86,6 +86,32 @@ TEST_F(CheckTool, LintWarnsAboutWhatTheDrillWouldTurnIntoAnnoyances) {
          "main.txt:2: warning: the translation \"\xE2\x80\x89y\" holds U+2009, an invisible or non-breaking space\n"
          "main.txt:3: warning: the translation \"\xEF\xBB\xBFw\" holds U+FEFF, an invisible or non-breaking space\n"
          "main.txt:4: warning: the word \"\xE3\x80\x80v\" holds U+3000, an invisible or non-breaking space\n"},
+        // One letter from a look-alike alphabet in a word; not letters of different words, nor a
+        // combining mark, nor writing that mixes by nature.
+        {{{"main.txt", "\u0421obaka = dog\n"
+                       "IT-\u043A\u043E\u043C\u043F\u0430\u043D\u0438\u044F = IT company, A4\n"
+                       "\u0438\u0306\u043E\u0434 = iodine\n"
+                       "\u65E5\u672C\u8A9E\u3092\u8A71\u3059 = to speak Japanese\n"
+                       "\u03BA\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1 = g\u03BFod morning, "
+                       "\u0441\u03BF\u0431\u0430\u043A\u0430\n"
+                       "\u0421o = so\n"}},
+         "main.txt:1: warning: the word \"\u0421obaka\" mixes Latin and Cyrillic letters, which look alike: U+0421 "
+         "is Cyrillic\n"
+         "main.txt:5: warning: the translation \"g\u03BFod morning\" mixes Latin and Greek letters, which look "
+         "alike: U+03BF is Greek\n"
+         "main.txt:5: warning: the translation \"\u0441\u03BF\u0431\u0430\u043A\u0430\" mixes Cyrillic and Greek "
+         "letters, which look alike: U+03BF is Greek\n"
+         "main.txt:6: warning: the word \"\u0421o\" mixes Cyrillic and Latin letters, which look alike: U+006F is "
+         "Latin\n"},
+        // The same words in two Unicode forms are repeats; a capital with an accent is not.
+        {{{"main.txt", "cafe\u0301 = coffee\ncaf\u00E9 = coffee\nCAF\u00C9 = Kaffee\n"
+                       "x = r\u00E9sum\u00E9, re\u0301sume\u0301\n"
+                       "\u1112\u1161\u11AB = korean\n\uD55C = Korean\n"}},
+         "main.txt:2: warning: the word \"caf\u00E9\" is also at main.txt:1, in another Unicode form, with the same "
+         "translations\n"
+         "main.txt:4: warning: the translation \"re\u0301sume\u0301\" is given twice, in another Unicode form\n"
+         "main.txt:6: warning: the word \"\uD55C\" is also at main.txt:5, in another Unicode form, with the same "
+         "translations\n"},
         // Unchecked after a UTF-8 mark, and no character: an overlong form of U+00A0.
         {{{"main.txt", "\xEF\xBB\xBFx=\xE0\x82\xA0y\n"}}, ""},
         {{{"main.txt", "hund=dog\n@import a.txt\n@import b.txt\n"},

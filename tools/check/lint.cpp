@@ -1,8 +1,16 @@
 #include "lint.h"
 
+#include <unicode/uchar.h>
+#include <unicode/uscript.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
 
+#include "model/normalization.h"
 #include "model/text.h"
 #include "model/wordlist.h"
 #include "parser/quoting.h"
@@ -10,6 +18,21 @@
 #include "parser/utf8.h"
 
 namespace {
+
+// The well-formed characters of the text, in order, as in quoted(): the bytes of an ill-formed
+// sequence are no character.
+template <class Visit>
+void forEachCharacter(std::string_view text, Visit visit) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = utf8SequenceLength(text.substr(i));
+        if (length == 0) {
+            ++i;
+            continue;
+        }
+        visit(codePointOf(text.substr(i, length)));
+        i += length;
+    }
+}
 
 // Spaces that look like a plain space or like nothing at all, and that a typed plain space never
 // matches.
@@ -20,27 +43,81 @@ bool isOddSpace(char32_t codePoint) {
         || codePoint == 0xFEFF;
 }
 
-// The first odd space in the text, or 0. Only well-formed sequences are characters, as in quoted():
-// the bytes of an ill-formed one never spell a space.
+// The first odd space in the text, or 0.
 char32_t oddSpaceIn(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = utf8SequenceLength(text.substr(i));
-        if (length == 0) {
-            ++i;
-            continue;
+    char32_t found = 0;
+    forEachCharacter(text, [&found](char32_t codePoint) {
+        if (found == 0 && isOddSpace(codePoint)) {
+            found = codePoint;
         }
-        if (const char32_t codePoint = codePointOf(text.substr(i, length)); isOddSpace(codePoint)) {
-            return codePoint;
-        }
-        i += length;
-    }
-    return 0;
+    });
+    return found;
 }
 
 std::string codePointName(char32_t codePoint) {
     char name[16];
     std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(codePoint));
     return name;
+}
+
+// The alphabets whose letters look alike, so that a letter typed on the wrong keyboard layout goes
+// unseen: "C" and "С", "o" and "ο".
+bool isLookAlikeScript(UScriptCode script) {
+    return script == USCRIPT_LATIN || script == USCRIPT_GREEK || script == USCRIPT_CYRILLIC;
+}
+
+bool isLetterOrMark(char32_t codePoint) {
+    return (U_GET_GC_MASK(static_cast<UChar32>(codePoint)) & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
+}
+
+// A word that mixes such alphabets: the alphabet of most of its letters, and the first letter of
+// the alphabet of fewest.
+struct LookAlikeMix {
+    UScriptCode mainScript;
+    UScriptCode otherScript;
+    char32_t otherLetter;
+};
+
+// The first word of the text that mixes look-alike alphabets. Words are the runs of letters and
+// marks, so that "IT-компания" or "T-shirt футболка" mix nothing; writing systems that mix by
+// nature, as kanji with kana, are not look-alikes.
+std::optional<LookAlikeMix> lookAlikeMixIn(std::string_view text) {
+    struct Letters {
+        std::uint32_t count = 0;
+        char32_t first = 0;
+    };
+    std::map<UScriptCode, Letters> word;
+    std::optional<LookAlikeMix> found;
+    const auto endWord = [&] {
+        if (!found && word.size() > 1) {
+            std::vector<std::pair<UScriptCode, Letters>> byCount(word.begin(), word.end());
+            std::stable_sort(byCount.begin(), byCount.end(),
+                             [](const auto& a, const auto& b) { return a.second.count > b.second.count; });
+            found = LookAlikeMix{byCount.front().first, byCount.back().first, byCount.back().second.first};
+        }
+        word.clear();
+    };
+    forEachCharacter(text, [&](char32_t codePoint) {
+        if (!isLetterOrMark(codePoint)) {
+            endWord();
+            return;
+        }
+        UErrorCode status = U_ZERO_ERROR;
+        const UScriptCode script = uscript_getScript(static_cast<UChar32>(codePoint), &status);
+        if (U_SUCCESS(status) && isLookAlikeScript(script)) {
+            Letters& letters = word[script];
+            if (letters.count++ == 0) {
+                letters.first = codePoint;
+            }
+        }
+    });
+    endWord();
+    return found;
+}
+
+// What "is also at" adds when two words are the same only once composed.
+std::string formNote(std::string_view word, std::string_view other) {
+    return asciiLowerCased(word) == asciiLowerCased(other) ? "" : ", in another Unicode form";
 }
 
 }  // namespace
@@ -84,7 +161,8 @@ void Linter::lookAtSide(const std::vector<std::string>& items, std::string_view 
     if (std::find(items.begin(), items.end(), "") != items.end()) {
         warn(here, "empty " + std::string(noun) + " (an empty answer is taken as right)");
     }
-    std::vector<std::string> seen;
+    // Each guess key with the first item that has it.
+    std::vector<std::pair<std::string, std::string_view>> seen;
     for (const std::string& item : items) {
         if (item.empty()) {
             continue;
@@ -93,11 +171,18 @@ void Linter::lookAtSide(const std::vector<std::string>& items, std::string_view 
             warn(here,
                  theItem + quoted(item) + " holds " + codePointName(space) + ", an invisible or non-breaking space");
         }
-        std::string key = asciiLowerCased(item);
-        if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
-            warn(here, theItem + quoted(item) + " is given twice");
+        if (const std::optional<LookAlikeMix> mix = lookAlikeMixIn(item)) {
+            warn(here, theItem + quoted(item) + " mixes " + uscript_getName(mix->mainScript) + " and "
+                           + uscript_getName(mix->otherScript) + " letters, which look alike: "
+                           + codePointName(mix->otherLetter) + " is " + uscript_getName(mix->otherScript));
+        }
+        std::string key = guessKey(item);
+        const auto same =
+            std::find_if(seen.begin(), seen.end(), [&key](const auto& earlier) { return earlier.first == key; });
+        if (same != seen.end()) {
+            warn(here, theItem + quoted(item) + " is given twice" + formNote(item, same->second));
         } else {
-            seen.push_back(std::move(key));
+            seen.emplace_back(std::move(key), item);
         }
     }
 }
@@ -106,7 +191,7 @@ void Linter::lookAtWordsSeenBefore(const WordEntry& entry) {
     const std::size_t index = entries_.size();
     SeenEntry& seen = entries_.emplace_back(SeenEntry{currentPlace(), {}});
     for (const std::string& translation : entry.translations()) {
-        seen.translations.push_back(asciiLowerCased(translation));
+        seen.translations.push_back(guessKey(translation));
     }
     std::sort(seen.translations.begin(), seen.translations.end());
     seen.translations.erase(std::unique(seen.translations.begin(), seen.translations.end()), seen.translations.end());
@@ -118,20 +203,21 @@ void Linter::lookAtWordsSeenBefore(const WordEntry& entry) {
         if (word.empty()) {
             continue;
         }
-        std::vector<std::size_t>& withWord = entriesWith_[asciiLowerCased(word)];
-        const auto same = std::find_if(withWord.begin(), withWord.end(), [&](std::size_t earlier) {
-            return entries_[earlier].translations == seen.translations;
+        std::vector<WordSeen>& withWord = entriesWith_[guessKey(word)];
+        const auto same = std::find_if(withWord.begin(), withWord.end(), [&](const WordSeen& earlier) {
+            return entries_[earlier.entry].translations == seen.translations;
         });
         const bool sameTranslations = same != withWord.end();
         if (!sameTranslations) {
-            withWord.push_back(index);
+            withWord.push_back({index, word});
         }
-        const std::size_t earlier = sameTranslations ? *same : withWord.front();
-        if (earlier == index || std::find(named.begin(), named.end(), earlier) != named.end()) {
+        const WordSeen& earlier = sameTranslations ? *same : withWord.front();
+        if (earlier.entry == index || std::find(named.begin(), named.end(), earlier.entry) != named.end()) {
             continue;
         }
-        named.push_back(earlier);
-        warn(seen.place, "the word " + quoted(word) + " is also at " + placeName(entries_[earlier].place)
+        named.push_back(earlier.entry);
+        warn(seen.place, "the word " + quoted(word) + " is also at " + placeName(entries_[earlier.entry].place)
+                             + formNote(word, earlier.word)
                              + (sameTranslations ? ", with the same translations" : ", with other translations"));
     }
 }

@@ -14,8 +14,9 @@
 // Looks at every entry as the parser hands it over, and at every file read, and warns on standard
 // error, as "FILE:LINE: warning: TEXT", about what the drill would otherwise turn into silent
 // annoyances: a word asked twice, an alternative given twice, an empty side or alternative, a
-// space that looks like none or like a plain one, a file read again. Words are the same when a
-// guess of one would match the other: equal bytes once A to Z are taken as a to z.
+// space that looks like none or like a plain one, a word that mixes alphabets whose letters look
+// alike, a file read again. Words are the same when a guess of one would match the other: equal
+// once both are in Unicode's composed form and A to Z are taken as a to z.
 class Linter {
 public:
     explicit Linter(const Parser& parser) : parser_(parser) {}
@@ -36,7 +37,12 @@ private:
     };
     struct SeenEntry {
         Place place;
-        std::vector<std::string> translations;  // folded and sorted, to compare regardless of order
+        std::vector<std::string> translations;  // as guess keys, sorted, to compare regardless of order
+    };
+    // A word as an entry wrote it, to tell when a later one is the same only in another form.
+    struct WordSeen {
+        std::size_t entry;
+        std::string word;
     };
 
     void lookAtSide(const std::vector<std::string>& items, std::string_view noun);
@@ -50,7 +56,7 @@ private:
     std::map<FileIdentity, std::size_t> firstReadOf_;
     bool readingAgain_ = false;
     std::vector<SeenEntry> entries_;
-    // Folded word to the entries that have it: the first one with each set of translations.
-    std::unordered_map<std::string, std::vector<std::size_t>> entriesWith_;
+    // A word's guess key to the entries that have it: the first one with each set of translations.
+    std::unordered_map<std::string, std::vector<WordSeen>> entriesWith_;
     std::uint32_t warningCount_ = 0;
 };
