@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QTimer>
+#include <QWidget>
 #include <QWindow>
 
 #include "form_p.h"
@@ -16,9 +18,44 @@ namespace {
 // The window being mapped anew to bring it back to the user (see bringBack): its hiding on the
 // way is no hiding to its form.
 QPointer<QWindow> windowBeingMappedAnew;
-// A modal window mapped anew that has not had the keyboard since. Unmapping it gave the keyboard
-// to the window below for a moment: that activation was the compositor's, not the user's.
+// A modal window just mapped, first or anew, that has not had the keyboard since. The compositor
+// may still be setting up its surface, and Qt's Wayland plugin aborts when asked to map it anew
+// meanwhile; and unmapping it gave the keyboard to the window below for a moment: that activation
+// was the compositor's, not the user's.
 QPointer<QWindow> windowComingBack;
+
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void bringBackModalWindowLater() {
+    QTimer::singleShot(0, qApp, [] {
+        if (QWindow* modal = QGuiApplication::modalWindow(); modal && modal->isExposed()) {
+            bringBack(*modal);
+        }
+    });
+}
+
+// Watches the program's windows for what Qt tells no widget: a modal window being mapped, and a
+// popup of one closed by the compositor. Sway closes a popup when it gives the keyboard to
+// another window, and Qt, which takes no activation while a popup is open, goes on believing the
+// modal window has it.
+class ModalWatch : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!watched->isWindowType()) {
+            return false;
+        }
+        auto* window = static_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Show && window->modality() != Qt::NonModal) {
+            windowComingBack = window;
+        } else if (event->type() == QEvent::Close && event->spontaneous() && window->type() == Qt::Popup && onWayland()
+                   && QGuiApplication::modalWindow()) {
+            bringBackModalWindowLater();
+        }
+        return false;
+    }
+};
 
 // The window a modal form disables while it is up: a toolkit form's through the toolkit, so that
 // it takes no input yet keeps its look, any other through Qt.
@@ -68,6 +105,21 @@ bool isBeingMappedAnew(const QWindow* window) {
     return window == windowBeingMappedAnew;
 }
 
+void watchModalWindows() {
+    static QPointer<ModalWatch> watch;
+    if (watch) {
+        return;
+    }
+    watch = new ModalWatch;
+    watch->setParent(qApp);
+    qApp->installEventFilter(watch);
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, watch, [](const QWindow* focus) {
+        if (focus && focus == windowComingBack) {
+            windowComingBack = nullptr;
+        }
+    });
+}
+
 // Gives the modal window back the keyboard, on top. Under X11 the window manager keeps a modal
 // window above its owner and gives it the focus when the owner is clicked; this is for window
 // systems that let the user activate a window that a modal one blocks. Wayland compositors of
@@ -76,20 +128,23 @@ bool isBeingMappedAnew(const QWindow* window) {
 // there the modal window is mapped anew: hidden and shown at the level of its platform window,
 // which leaves its widget, its modal loop and its focus as they are.
 void bringBack(QWindow& modal) {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (!onWayland()) {
         modal.raise();
         modal.requestActivate();
         return;
     }
-    if (windowComingBack == &modal) {
+    // Qt may take the window to have the keyboard all along (a popup was open): then it has.
+    if (windowComingBack == &modal && QGuiApplication::focusWindow() != &modal) {
         return;
     }
-    static const QMetaObject::Connection arrived =
-        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, [](const QWindow* focus) {
-            if (focus && focus == windowComingBack) {
-                windowComingBack = nullptr;
-            }
-        });
+    // A popup of the modal window (a box's list, the completions of a name) would be what comes
+    // back and asks for the keyboard, which a popup never takes; it closes, as a click elsewhere
+    // closes it.
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        if (!popup->close()) {
+            break;
+        }
+    }
     windowComingBack = &modal;
     windowBeingMappedAnew = &modal;
     modal.hide();

@@ -64,5 +64,8 @@ struct Form::Impl {
 // Gives a modal window back the keyboard, on top, when the window it keeps from input has been
 // activated all the same (modal.cpp).
 void bringBack(QWindow& modal);
+// Keeps track of the modal windows that bringBack may map anew, and brings one back when the
+// compositor has closed its popup to give the keyboard elsewhere; once, before the first form.
+void watchModalWindows();
 // Whether bringBack is mapping the window anew: its hiding on the way is no hiding to its form.
 bool isBeingMappedAnew(const QWindow* window);
