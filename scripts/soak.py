@@ -189,6 +189,8 @@ class X11(Desktop):
 
     def click(self, rng):
         geometry = dict(re.findall(r"(\w+)=(\d+)", self.x("xdotool", "getwindowgeometry", "--shell", str(self.main))))
+        if "X" not in geometry:
+            return
         x = int(geometry["X"]) + rng.randrange(int(geometry["WIDTH"]))
         y = int(geometry["Y"]) + rng.randrange(int(geometry["HEIGHT"]))
         self.x("xdotool", "mousemove", str(x), str(y), "click", "1")

@@ -45,6 +45,8 @@ public:
     // Run when the window is hidden, not when it is minimized.
     std::function<void()> onHidden;
 
+    bool blocked() const { return blocked_; }
+
 protected:
     bool event(QEvent* event) override {
         switch (event->type()) {
@@ -93,6 +95,15 @@ protected:
 private:
     bool blocked_ = false;
 };
+
+}  // namespace
+
+bool isKeptFromInput(const QWidget& formWindow) {
+    const auto* form = dynamic_cast<const FormWidget*>(&formWindow);
+    return form && form->blocked();
+}
+
+namespace {
 
 bool isSizable(FormBorderStyle style) {
     return style == FormBorderStyle::Sizable;

@@ -3,11 +3,13 @@
 // keeps from input is activated all the same.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 #include "form_p.h"
 #include "messageloop_p.h"
@@ -18,19 +20,33 @@ namespace {
 // The window being mapped anew to bring it back to the user (see bringBack): its hiding on the
 // way is no hiding to its form.
 QPointer<QWindow> windowBeingMappedAnew;
-// A modal window just mapped, first or anew, that has not had the keyboard since. The compositor
-// may still be setting up its surface, and Qt's Wayland plugin aborts when asked to map it anew
-// meanwhile; and unmapping it gave the keyboard to the window below for a moment: that activation
-// was the compositor's, not the user's.
+// A modal window just mapped, first or anew, that has not had the keyboard since, and since when.
+// Until it has, or for a moment after it was mapped, the compositor may still be setting up its
+// surface, and Qt's Wayland plugin aborts when asked to map it anew meanwhile; and unmapping it gave
+// the keyboard to the window below for a moment: that activation was the compositor's, not the
+// user's. Once the moment is over it comes back if the window below still has the keyboard.
 QPointer<QWindow> windowComingBack;
+QElapsedTimer comingBackSince;
+constexpr qint64 mappingMilliseconds = 500;
+
+void mapped(QWindow& window) {
+    windowComingBack = &window;
+    comingBackSince.start();
+}
 
 bool onWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-void bringBackModalWindowLater() {
-    QTimer::singleShot(0, qApp, [] {
-        if (QWindow* modal = QGuiApplication::modalWindow(); modal && modal->isExposed()) {
+void bringBackModalWindowLater(int milliseconds, bool onlyIfOwnerHasKeyboard) {
+    QTimer::singleShot(milliseconds, qApp, [onlyIfOwnerHasKeyboard] {
+        QWindow* modal = QGuiApplication::modalWindow();
+        const QWindow* focus = QGuiApplication::focusWindow();
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const bool ownerHasKeyboard = focus && std::any_of(windows.begin(), windows.end(), [focus](const QWidget* window) {
+            return window->windowHandle() == focus && isKeptFromInput(*window);
+        });
+        if (modal && modal->isExposed() && (ownerHasKeyboard || !onlyIfOwnerHasKeyboard)) {
             bringBack(*modal);
         }
     });
@@ -48,10 +64,10 @@ protected:
         }
         auto* window = static_cast<QWindow*>(watched);
         if (event->type() == QEvent::Show && window->modality() != Qt::NonModal) {
-            windowComingBack = window;
+            mapped(*window);
         } else if (event->type() == QEvent::Close && event->spontaneous() && window->type() == Qt::Popup && onWayland()
                    && QGuiApplication::modalWindow()) {
-            bringBackModalWindowLater();
+            bringBackModalWindowLater(0, false);
         }
         return false;
     }
@@ -134,7 +150,9 @@ void bringBack(QWindow& modal) {
         return;
     }
     // Qt may take the window to have the keyboard all along (a popup was open): then it has.
-    if (windowComingBack == &modal && QGuiApplication::focusWindow() != &modal) {
+    if (windowComingBack == &modal && QGuiApplication::focusWindow() != &modal
+        && comingBackSince.elapsed() < mappingMilliseconds) {
+        bringBackModalWindowLater(int(mappingMilliseconds - comingBackSince.elapsed()) + 1, true);
         return;
     }
     // A popup of the modal window (a box's list, the completions of a name) would be what comes
@@ -145,7 +163,7 @@ void bringBack(QWindow& modal) {
             break;
         }
     }
-    windowComingBack = &modal;
+    mapped(modal);
     windowBeingMappedAnew = &modal;
     modal.hide();
     modal.show();

@@ -64,6 +64,8 @@ struct Form::Impl {
 // Gives a modal window back the keyboard, on top, when the window it keeps from input has been
 // activated all the same (modal.cpp).
 void bringBack(QWindow& modal);
+// Whether a modal window keeps this form window from input.
+bool isKeptFromInput(const QWidget& formWindow);
 // Keeps track of the modal windows that bringBack may map anew, and brings one back when the
 // compositor has closed its popup to give the keyboard elsewhere; once, before the first form.
 void watchModalWindows();
