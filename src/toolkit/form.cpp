@@ -7,7 +7,6 @@
 #include <QHideEvent>
 #include <QPalette>
 #include <QScreen>
-#include <QTimer>
 #include <QWindow>
 
 #include "accessibility_p.h"
@@ -27,18 +26,11 @@ public:
         // Given the keyboard all the same while a modal window keeps it from input (a click, the
         // compositor's focus command): the modal window comes back, as a disabled owner on Windows
         // hands its activation to its modal window. Qt tells the widget nothing of it while a
-        // popup is open, so the window system's focus is what counts. Once the activation is
-        // over, and only if it still holds.
+        // popup is open, so the window system's focus is what counts.
         QObject::connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](const QWindow* focus) {
-            if (!blocked_ || !focus || focus != windowHandle()) {
-                return;
+            if (blocked_ && focus && focus == windowHandle()) {
+                bringBackModalWindow();
             }
-            QTimer::singleShot(0, this, [this] {
-                QWindow* modal = QGuiApplication::modalWindow();
-                if (blocked_ && QGuiApplication::focusWindow() == windowHandle() && modal && modal->isExposed()) {
-                    bringBack(*modal);
-                }
-            });
         });
     }
 

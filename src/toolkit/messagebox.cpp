@@ -43,8 +43,8 @@ void messageBox(const std::string& text, const std::string& caption, MessageBoxI
     ensureQtApplication();
     // A child of the window it is shown over, which may go while the box's nested loop runs (see
     // runQtFileDialog): on the heap, and deleted only if it is still there.
-    const QPointer<QMessageBox> box =
-        new QMessageBox(qIconOf(icon), toQString(caption), toQString(text), QMessageBox::Ok, QApplication::activeWindow());
+    const QPointer<QMessageBox> box = new QMessageBox(qIconOf(icon), toQString(caption), toQString(text),
+                                                      QMessageBox::Ok, QApplication::activeWindow());
     const auto dropBox = qScopeGuard([&box] { delete box.data(); });
     box->exec();
 }

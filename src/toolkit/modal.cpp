@@ -38,17 +38,27 @@ bool onWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+// Once the event being handled is over, and after `milliseconds`: the modal window comes back,
+// if a window that it keeps from input still has the keyboard or that does not matter. One not
+// yet exposed (on its way to the screen) is waited for.
 void bringBackModalWindowLater(int milliseconds, bool onlyIfOwnerHasKeyboard) {
     QTimer::singleShot(milliseconds, qApp, [onlyIfOwnerHasKeyboard] {
         QWindow* modal = QGuiApplication::modalWindow();
         const QWindow* focus = QGuiApplication::focusWindow();
         const QWidgetList windows = QApplication::topLevelWidgets();
-        const bool ownerHasKeyboard = focus && std::any_of(windows.begin(), windows.end(), [focus](const QWidget* window) {
-            return window->windowHandle() == focus && isKeptFromInput(*window);
-        });
-        if (modal && modal->isExposed() && (ownerHasKeyboard || !onlyIfOwnerHasKeyboard)) {
-            bringBack(*modal);
+        const bool ownerHasKeyboard =
+            focus && std::any_of(windows.begin(), windows.end(), [focus](const QWidget* window) {
+                return window->windowHandle() == focus && isKeptFromInput(*window);
+            });
+        if (!modal || (onlyIfOwnerHasKeyboard && !ownerHasKeyboard)) {
+            return;
         }
+        if (!modal->isExposed()) {
+            constexpr int exposureMilliseconds = 50;
+            bringBackModalWindowLater(exposureMilliseconds, onlyIfOwnerHasKeyboard);
+            return;
+        }
+        bringBack(*modal);
     });
 }
 
@@ -119,6 +129,10 @@ private:
 
 bool isBeingMappedAnew(const QWindow* window) {
     return window == windowBeingMappedAnew;
+}
+
+void bringBackModalWindow() {
+    bringBackModalWindowLater(0, true);
 }
 
 void watchModalWindows() {

@@ -146,7 +146,8 @@ TEST_F(ModalTest, WindowKeptFromInputRefusesToClose) {
     };
     int closedCount = 0;
     mainForm.closed += [&](Form&, EventArgs&) { ++closedCount; };
-    for (const auto& [name, display] : modalDisplays) {
+    for (const auto& modalDisplay : modalDisplays) {
+        const char* name = modalDisplay.first;
         withMainFormActive([&] {
             bool upWhileAsked = false;
             later([&] {
@@ -158,7 +159,7 @@ TEST_F(ModalTest, WindowKeptFromInputRefusesToClose) {
                     dialog.close();
                 }
             });
-            display();
+            modalDisplay.second();
             EXPECT_TRUE(upWhileAsked) << name;
             EXPECT_TRUE(mainForm.created() && widgetOf(mainForm)->isVisible()) << name;
         });
