@@ -21,10 +21,11 @@ namespace {
 // way is no hiding to its form.
 QPointer<QWindow> windowBeingMappedAnew;
 // A modal window just mapped, first or anew, that has not had the keyboard since, and since when.
-// Until it has, or for a moment after it was mapped, the compositor may still be setting up its
-// surface, and Qt's Wayland plugin aborts when asked to map it anew meanwhile; and unmapping it gave
-// the keyboard to the window below for a moment: that activation was the compositor's, not the
-// user's. Once the moment is over it comes back if the window below still has the keyboard.
+// For a moment after it was mapped, unless it has had the keyboard since, the compositor may still
+// be setting up its surface, and Qt's Wayland plugin aborts (or breaks the protocol) when asked to
+// map it anew meanwhile; and unmapping it gave the keyboard to the window below for a moment: that
+// activation was the compositor's, not the user's. Once the moment is over the window comes back
+// if the window below still has the keyboard.
 QPointer<QWindow> windowComingBack;
 QElapsedTimer comingBackSince;
 constexpr qint64 mappingMilliseconds = 500;
@@ -39,8 +40,8 @@ bool onWayland() {
 }
 
 // Once the event being handled is over, and after `milliseconds`: the modal window comes back,
-// if a window that it keeps from input still has the keyboard or that does not matter. One not
-// yet exposed (on its way to the screen) is waited for.
+// if a window that it keeps from input still has the keyboard or that does not matter. One not on
+// the screen yet, or mapped a moment ago, is waited for.
 void bringBackModalWindowLater(int milliseconds, bool onlyIfOwnerHasKeyboard) {
     QTimer::singleShot(milliseconds, qApp, [onlyIfOwnerHasKeyboard] {
         QWindow* modal = QGuiApplication::modalWindow();
@@ -53,9 +54,12 @@ void bringBackModalWindowLater(int milliseconds, bool onlyIfOwnerHasKeyboard) {
         if (!modal || (onlyIfOwnerHasKeyboard && !ownerHasKeyboard)) {
             return;
         }
-        if (!modal->isExposed()) {
-            constexpr int exposureMilliseconds = 50;
-            bringBackModalWindowLater(exposureMilliseconds, onlyIfOwnerHasKeyboard);
+        constexpr qint64 exposureMilliseconds = 50;
+        const qint64 wait = !modal->isExposed()       ? exposureMilliseconds
+                          : windowComingBack == modal ? mappingMilliseconds - comingBackSince.elapsed()
+                                                      : 0;
+        if (wait > 0) {
+            bringBackModalWindowLater(int(wait), onlyIfOwnerHasKeyboard);
             return;
         }
         bringBack(*modal);
@@ -161,12 +165,6 @@ void bringBack(QWindow& modal) {
     if (!onWayland()) {
         modal.raise();
         modal.requestActivate();
-        return;
-    }
-    // Qt may take the window to have the keyboard all along (a popup was open): then it has.
-    if (windowComingBack == &modal && QGuiApplication::focusWindow() != &modal
-        && comingBackSince.elapsed() < mappingMilliseconds) {
-        bringBackModalWindowLater(int(mappingMilliseconds - comingBackSince.elapsed()) + 1, true);
         return;
     }
     // A popup of the modal window (a box's list, the completions of a name) would be what comes
