@@ -10,7 +10,7 @@ packages=(
     fonts-liberation2 fonts-wine fontconfig fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji
     appstream desktop-file-utils dpkg-dev lintian
     libcsv-dev libxml2-dev libicu-dev
-    xvfb openbox xdotool x11-utils imagemagick
+    xvfb openbox xdotool wmctrl x11-utils imagemagick
     sway wtype grim qt6-wayland
     clang clang-format clang-tidy jq shellcheck
     dbus-bin dbus-daemon at-spi2-core python3-pyatspi

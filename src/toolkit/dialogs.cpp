@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStringList>
 #include <optional>
 
@@ -82,18 +84,23 @@ QStringList qtNameFilters(const std::string& filter) {
     return result;
 }
 
+// The dialog is a child of the window it is shown over, and its nested loop deletes what was given
+// up with deleteLater() meanwhile: should that window go, the dialog goes with it. So the dialog
+// lives on the heap and is looked at again only while it is still there.
 std::optional<std::string> runQtFileDialog(const std::string& title, const std::string& filter,
                                            const std::string& initialFolder) {
-    QFileDialog dialog(QApplication::activeWindow(), toQString(title), toQString(initialFolder));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QPointer<QFileDialog> dialog =
+        new QFileDialog(QApplication::activeWindow(), toQString(title), toQString(initialFolder));
+    const auto dropDialog = qScopeGuard([&dialog] { delete dialog.data(); });
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
     if (!filter.empty()) {
-        dialog.setNameFilters(qtNameFilters(filter));
+        dialog->setNameFilters(qtNameFilters(filter));
     }
-    if (dialog.exec() != QDialog::Accepted) {
+    if (dialog->exec() != QDialog::Accepted || !dialog) {
         return std::nullopt;
     }
-    const QStringList chosen = dialog.selectedFiles();
+    const QStringList chosen = dialog->selectedFiles();
     if (chosen.isEmpty()) {
         throw ToolkitException("Error running dialog");
     }

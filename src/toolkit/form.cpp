@@ -7,7 +7,6 @@
 #include <QHideEvent>
 #include <QPalette>
 #include <QScreen>
-#include <QTimer>
 #include <QWindow>
 
 #include "accessibility_p.h"
@@ -21,10 +20,24 @@ namespace {
 
 class FormWidget : public QWidget {
 public:
-    FormWidget() : QWidget(nullptr, Qt::Window) { describeAs(*this, QAccessible::Window); }
+    FormWidget() : QWidget(nullptr, Qt::Window) {
+        describeAs(*this, QAccessible::Window);
+        watchModalWindows();
+        // Given the keyboard all the same while a modal window keeps it from input (a click, the
+        // compositor's focus command): the modal window comes back, as a disabled owner on Windows
+        // hands its activation to its modal window. Qt tells the widget nothing of it while a
+        // popup is open, so the window system's focus is what counts.
+        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](const QWindow* focus) {
+            if (blocked_ && focus && focus == windowHandle()) {
+                bringBackModalWindow();
+            }
+        });
+    }
 
     // Run when the window is hidden, not when it is minimized.
     std::function<void()> onHidden;
+
+    bool blocked() const { return blocked_; }
 
 protected:
     bool event(QEvent* event) override {
@@ -39,19 +52,6 @@ protected:
                 windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, blocked_);
             }
             break;
-        // Activated all the same (a click, the compositor's focus command): the modal window
-        // comes back, as a disabled owner on Windows hands its activation to its modal window.
-        // Once the activation is over, and only if it still holds.
-        case QEvent::WindowActivate:
-            if (blocked_) {
-                QTimer::singleShot(0, this, [this] {
-                    QWindow* modal = QGuiApplication::modalWindow();
-                    if (blocked_ && isActiveWindow() && modal && modal->isExposed()) {
-                        bringBack(*modal);
-                    }
-                });
-            }
-            break;
         default:
             break;
         }
@@ -59,9 +59,14 @@ protected:
     }
 
     // The caption's close button and the window manager's close go through the form's close
-    // (a disabled form's filter has refused them before they get here).
+    // (a disabled form's filter has refused them before they get here). A window that a modal one
+    // keeps from input refuses them as a disabled one does: the modal window's nested loop runs
+    // inside one of its handlers, and closing it would destroy what that handler still uses.
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
+        if (blocked_) {
+            return;
+        }
         if (Form* form = formOfWidget(this)) {
             form->close();
         }
@@ -82,6 +87,15 @@ protected:
 private:
     bool blocked_ = false;
 };
+
+}  // namespace
+
+bool isKeptFromInput(const QWidget& formWindow) {
+    const auto* form = dynamic_cast<const FormWidget*>(&formWindow);
+    return form && form->blocked();
+}
+
+namespace {
 
 bool isSizable(FormBorderStyle style) {
     return style == FormBorderStyle::Sizable;

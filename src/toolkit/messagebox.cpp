@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <QScopeGuard>
 
 #include "hooks_p.h"
 #include "platform_p.h"
@@ -39,6 +41,10 @@ void messageBox(const std::string& text, const std::string& caption, MessageBoxI
         return;
     }
     ensureQtApplication();
-    QMessageBox box(qIconOf(icon), toQString(caption), toQString(text), QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    // A child of the window it is shown over, which may go while the box's nested loop runs (see
+    // runQtFileDialog): on the heap, and deleted only if it is still there.
+    const QPointer<QMessageBox> box = new QMessageBox(qIconOf(icon), toQString(caption), toQString(text),
+                                                      QMessageBox::Ok, QApplication::activeWindow());
+    const auto dropBox = qScopeGuard([&box] { delete box.data(); });
+    box->exec();
 }

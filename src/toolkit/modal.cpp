@@ -3,9 +3,13 @@
 // keeps from input is activated all the same.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QTimer>
+#include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 #include "form_p.h"
 #include "messageloop_p.h"
@@ -16,9 +20,72 @@ namespace {
 // The window being mapped anew to bring it back to the user (see bringBack): its hiding on the
 // way is no hiding to its form.
 QPointer<QWindow> windowBeingMappedAnew;
-// A modal window mapped anew that has not had the keyboard since. Unmapping it gave the keyboard
-// to the window below for a moment: that activation was the compositor's, not the user's.
+// A modal window just mapped, first or anew, that has not had the keyboard since, and since when.
+// For a moment after it was mapped, unless it has had the keyboard since, the compositor may still
+// be setting up its surface, and Qt's Wayland plugin aborts (or breaks the protocol) when asked to
+// map it anew meanwhile; and unmapping it gave the keyboard to the window below for a moment: that
+// activation was the compositor's, not the user's. Once the moment is over the window comes back
+// if the window below still has the keyboard.
 QPointer<QWindow> windowComingBack;
+QElapsedTimer comingBackSince;
+constexpr qint64 mappingMilliseconds = 500;
+
+void mapped(QWindow& window) {
+    windowComingBack = &window;
+    comingBackSince.start();
+}
+
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// Once the event being handled is over, and after `milliseconds`: the modal window comes back,
+// if a window that it keeps from input still has the keyboard or that does not matter. One not on
+// the screen yet, or mapped a moment ago, is waited for.
+void bringBackModalWindowLater(int milliseconds, bool onlyIfOwnerHasKeyboard) {
+    QTimer::singleShot(milliseconds, qApp, [onlyIfOwnerHasKeyboard] {
+        QWindow* modal = QGuiApplication::modalWindow();
+        const QWindow* focus = QGuiApplication::focusWindow();
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const bool ownerHasKeyboard =
+            focus && std::any_of(windows.begin(), windows.end(), [focus](const QWidget* window) {
+                return window->windowHandle() == focus && isKeptFromInput(*window);
+            });
+        if (!modal || (onlyIfOwnerHasKeyboard && !ownerHasKeyboard)) {
+            return;
+        }
+        constexpr qint64 exposureMilliseconds = 50;
+        const qint64 wait = !modal->isExposed()       ? exposureMilliseconds
+                          : windowComingBack == modal ? mappingMilliseconds - comingBackSince.elapsed()
+                                                      : 0;
+        if (wait > 0) {
+            bringBackModalWindowLater(int(wait), onlyIfOwnerHasKeyboard);
+            return;
+        }
+        bringBack(*modal);
+    });
+}
+
+// Watches the program's windows for what Qt tells no widget: a modal window being mapped, and a
+// popup of one closed by the compositor. Sway closes a popup when it gives the keyboard to
+// another window, and Qt, which takes no activation while a popup is open, goes on believing the
+// modal window has it.
+class ModalWatch : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!watched->isWindowType()) {
+            return false;
+        }
+        auto* window = static_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Show && window->modality() != Qt::NonModal) {
+            mapped(*window);
+        } else if (event->type() == QEvent::Close && event->spontaneous() && window->type() == Qt::Popup && onWayland()
+                   && QGuiApplication::modalWindow()) {
+            bringBackModalWindowLater(0, false);
+        }
+        return false;
+    }
+};
 
 // The window a modal form disables while it is up: a toolkit form's through the toolkit, so that
 // it takes no input yet keeps its look, any other through Qt.
@@ -68,6 +135,25 @@ bool isBeingMappedAnew(const QWindow* window) {
     return window == windowBeingMappedAnew;
 }
 
+void bringBackModalWindow() {
+    bringBackModalWindowLater(0, true);
+}
+
+void watchModalWindows() {
+    static QPointer<ModalWatch> watch;
+    if (watch) {
+        return;
+    }
+    watch = new ModalWatch;
+    watch->setParent(qApp);
+    qApp->installEventFilter(watch);
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, watch, [](const QWindow* focus) {
+        if (focus && focus == windowComingBack) {
+            windowComingBack = nullptr;
+        }
+    });
+}
+
 // Gives the modal window back the keyboard, on top. Under X11 the window manager keeps a modal
 // window above its owner and gives it the focus when the owner is clicked; this is for window
 // systems that let the user activate a window that a modal one blocks. Wayland compositors of
@@ -76,21 +162,20 @@ bool isBeingMappedAnew(const QWindow* window) {
 // there the modal window is mapped anew: hidden and shown at the level of its platform window,
 // which leaves its widget, its modal loop and its focus as they are.
 void bringBack(QWindow& modal) {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (!onWayland()) {
         modal.raise();
         modal.requestActivate();
         return;
     }
-    if (windowComingBack == &modal) {
-        return;
+    // A popup of the modal window (a box's list, the completions of a name) would be what comes
+    // back and asks for the keyboard, which a popup never takes; it closes, as a click elsewhere
+    // closes it.
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        if (!popup->close()) {
+            break;
+        }
     }
-    static const QMetaObject::Connection arrived =
-        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, [](const QWindow* focus) {
-            if (focus && focus == windowComingBack) {
-                windowComingBack = nullptr;
-            }
-        });
-    windowComingBack = &modal;
+    mapped(modal);
     windowBeingMappedAnew = &modal;
     modal.hide();
     modal.show();

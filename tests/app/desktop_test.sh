@@ -2,7 +2,8 @@
 # Drives the installed program as a learner does: on an X server of its own (Xvfb) under a real
 # window manager (openbox), with keys and clicks sent by xdotool and the screen read back with
 # ImageMagick. Every wait polls for the state it needs, with a deadline.
-# Usage: desktop_test.sh CASE PREFIX    (CASE: drill, windows, error_dialog, high_dpi, no_display, scripts)
+# Usage: desktop_test.sh CASE PREFIX    (CASE: drill, windows, error_dialog, close_under_modal, high_dpi,
+#        no_display, scripts)
 set -uo pipefail
 
 case_name="$1"
@@ -403,6 +404,26 @@ case_error_dialog() {
     printf 'Error: Unsupported character encoding in read file.\nExpected UTF8 or ANSI file.\n' |
         cmp -s - "$work/program.out" || fail "standard output is not the error's line"
     expect_nothing_written
+}
+
+# The window manager is asked to close the main window (as its close button or a close key
+# asks) while the Open dialog keeps it from input: the request is refused, the dialog stays up
+# until Escape closes it. The window manager has passed the request on before it answers the
+# barrier that follows.
+case_close_under_modal() {
+    start_desktop
+    start_program
+    xdotool key alt+o
+    wait_window "Open Dictionary..." || exit 1
+    local dialog="$window"
+    wmctrl -i -c "$main"
+    wm_barrier
+    is_visible "$main" || fail "the main window closed under the Open dialog"
+    xdotool key Escape
+    poll 5 "Escape to close the Open dialog" is_gone "$dialog" || exit 1
+    main_is_back || exit 1
+    xdotool key alt+x
+    expect_exit 0
 }
 
 # At twice the scale the main window is exactly twice its size, and the window icon and About's

@@ -2,7 +2,7 @@
 # Drives the installed program under Wayland as a learner on sway does: a headless sway of its own,
 # keys typed with wtype, the windows read from sway's tree and the screen with grim. Every wait
 # polls for the state it needs, with a deadline.
-# Usage: desktop_wayland_test.sh CASE PREFIX    (CASE: drill)
+# Usage: desktop_wayland_test.sh CASE PREFIX    (CASE: drill, close_under_modal, popup_under_modal)
 set -uo pipefail
 
 case_name="$1"
@@ -115,11 +115,11 @@ stays_in_front() {
 
 # --- the screen -----------------------------------------------------------------------------------
 
-# grab X Y WIDTH HEIGHT: a screen area as PNG, in the main window's client coordinates (sway
-# places the window anew once it knows its size).
+# grab X Y WIDTH HEIGHT [WINDOW]: a screen area as PNG, in the client coordinates of the window,
+# the main window if none is named (sway places a window anew once it knows its size).
 grab() {
     local x y
-    read -r x y < <(tree | jq -r --argjson id "$main" \
+    read -r x y < <(tree | jq -r --argjson id "${5:-$main}" \
         '.. | objects | select(.id? == $id) | "\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y)"')
     in_session grim -g "$((x + $1)),$((y + $2)) $3x$4" -
 }
@@ -173,6 +173,67 @@ case_drill() {
     stays_in_front "Error" && keys -k Return
     poll 5 "Enter to continue" gone "Error" && poll 5 "the main window to take the keyboard back" main_is_focused
 
+    expect_clean_exit
+}
+
+# The compositor asks the main window to close (its close command, as a close button or a close
+# key of the compositor asks) while the Open dialog, then a message box, keeps it from input: the
+# request is refused and the modal window stays up until its own key closes it. The key is sent
+# after the request, so once it has been handled so has the request.
+case_close_under_modal() {
+    : >"$work/dictionaries/empty.txt"
+    chmod -R a+rX "$work/dictionaries"
+    start_sway
+    start_program
+    keys -M alt o -m alt
+    poll 10 "the Open dialog to come up with the keyboard" in_front "Open Dictionary..." || exit 1
+    in_session swaymsg "[con_id=$main] kill" >/dev/null
+    keys -k Escape
+    poll 5 "Escape to close the Open dialog" gone "Open Dictionary..." || exit 1
+    poll 5 "the main window to take the keyboard back" main_is_focused || exit 1
+
+    keys -M alt o -m alt
+    poll 10 "the Open dialog to come up with the keyboard" in_front "Open Dictionary..." || exit 1
+    keys "$work/dictionaries/empty.txt"
+    keys -k Return
+    poll 10 "the message box to come up with the keyboard" in_front "Verbaro Tool" || exit 1
+    in_session swaymsg "[con_id=$main] kill" >/dev/null
+    keys -k Return
+    poll 5 "Enter to close the message box" gone "Verbaro Tool" || exit 1
+    poll 5 "the main window to take the keyboard back" main_is_focused || exit 1
+    expect_clean_exit
+}
+
+# A popup of the Open dialog is open (the file name's completions) when the main window is
+# focused: the dialog itself comes back on top with the keyboard, and the rest of the path typed
+# then opens the file.
+case_popup_under_modal() {
+    printf 'Hund = dog\n' >"$work/dictionaries/dogs.txt"
+    chmod -R a+rX "$work/dictionaries"
+    start_sway
+    start_program
+    local no_question
+    no_question=$(pixels 112 112 272 24)
+    keys -M alt o -m alt
+    poll 10 "the Open dialog to come up with the keyboard" in_front "Open Dictionary..." || exit 1
+    # The completions cover the file types' box, at the dialog's bottom left.
+    local dialog height file_types
+    dialog=$(window_titled "Open Dictionary...")
+    height=$(tree | jq -r --argjson id "$dialog" '.. | objects | select(.id? == $id) | .window_rect.height')
+    file_types=$(pixels 90 $((height - 45)) 300 20 "$dialog")
+    keys "$work/dictionaries/do"
+    poll 5 "the completions of the file name" changed_from "$file_types" pixels 90 $((height - 45)) 300 20 "$dialog" ||
+        exit 1
+    stays_in_front "Open Dictionary..." || exit 1
+    keys "gs.txt"
+    keys -k Return
+    poll 10 "the Open dialog to close" gone "Open Dictionary..." || exit 1
+    poll 5 "the word of the dictionary" changed_from "$no_question" pixels 112 112 272 24 || exit 1
+    expect_clean_exit
+}
+
+# Exit ends the program with status 0 and nothing on standard error.
+expect_clean_exit() {
     keys -M alt x -m alt
     poll 10 "the program to end" program_ended || exit 1
     local status=0

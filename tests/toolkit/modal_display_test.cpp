@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -9,6 +10,8 @@
 
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/messagebox.h"
 #include "user_input.h"
 
 using user_input::later;
@@ -130,6 +133,38 @@ TEST_F(ModalTest, OwnerActivatedWhileTheFormIsUpHandsTheActivationBack) {
         EXPECT_TRUE(formUp);
         EXPECT_TRUE(formBack);
     });
+}
+
+// A window system may ask a window that a modal one keeps from input to close (Qt passes a
+// compositor's close request on as it comes, whatever keeps the window from input): the window
+// refuses, and the modal window, whose nested loop runs on, is dismissed as usual.
+TEST_F(ModalTest, WindowKeptFromInputRefusesToClose) {
+    const std::pair<const char*, std::function<void()>> modalDisplays[] = {
+        {"message box", [] { messageBox("Text", "Caption", MessageBoxIcon::Information); }},
+        {"file dialog", [] { OpenFileDialog().showModal(); }},
+        {"modal form", [this] { dialog.showModal(); }},
+    };
+    int closedCount = 0;
+    mainForm.closed += [&](Form&, EventArgs&) { ++closedCount; };
+    for (const auto& modalDisplay : modalDisplays) {
+        const char* name = modalDisplay.first;
+        withMainFormActive([&] {
+            bool upWhileAsked = false;
+            later([&] {
+                widgetOf(mainForm)->windowHandle()->close();
+                upWhileAsked = mainForm.created() && widgetOf(mainForm)->isVisible();
+                if (auto* qtDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                    qtDialog->done(QDialog::Rejected);
+                } else {
+                    dialog.close();
+                }
+            });
+            modalDisplay.second();
+            EXPECT_TRUE(upWhileAsked) << name;
+            EXPECT_TRUE(mainForm.created() && widgetOf(mainForm)->isVisible()) << name;
+        });
+    }
+    EXPECT_EQ(closedCount, 0);
 }
 
 TEST_F(ModalTest, OwnerThatIsNoToolkitFormIsDisabledToo) {
