@@ -5,6 +5,7 @@
 
 #include "convert.h"
 #include "flashcards.h"
+#include "linesplitter.h"
 #include "support/parserfixture.h"
 #include "table.h"
 
@@ -450,4 +451,24 @@ TEST(ConvertHtml, KeepsTheTextThatTheFieldShows) {
         EXPECT_EQ(htmlFieldText(example.input), example.expected) << example.input;
     }
     EXPECT_THAT(htmlFieldText("<!DOCTYPE html [<!ENTITY x SYSTEM 'file:///etc/passwd'>]>&x;"), Not(HasSubstr("root:")));
+}
+
+// Lines end at LF, CR or CR LF wherever they stand, also past the first eight bytes of a line.
+TEST(ConvertLines, EndWhereADictionarysLinesEnd) {
+    for (const std::string end : {"\n", "\r", "\r\n"}) {
+        for (std::size_t length = 0; length < 20; ++length) {
+            const std::string line(length, 'a');
+            const std::string text = line + end + end + line + end + "b";
+            LineSplitter lines(text);
+            std::string_view content;
+            std::string_view whole;
+            std::vector<std::string> seen;
+            while (lines.next(content, whole)) {
+                EXPECT_TRUE(whole.starts_with(content));
+                seen.emplace_back(whole);
+            }
+            const std::vector<std::string> expected = {line + end, end, line + end, "b"};
+            EXPECT_EQ(seen, expected) << testing::PrintToString(text);
+        }
+    }
 }

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/quoting.h"
+#include "common/report.h"
 #include "model/text.h"
 #include "model/wordlist.h"
-#include "parser/quoting.h"
-#include "parser/report.h"
 #include "parser/utf8.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "common/errors.h"
+#include "common/quoting.h"
 #include "convert.h"
-#include "parser/quoting.h"
 #include "table.h"
-#include "textinput.h"
 
 namespace {
 
