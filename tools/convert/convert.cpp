@@ -273,8 +273,7 @@ int convert(const ConvertOptions& options) {
         const ByteBuffer bytes = options.format == Format::dictionary ? ByteBuffer() : readWholeFile(options.input);
         const Format format =
             options.format == Format::guessed ? guessedFormat(options.input, bytes.view()) : options.format;
-        if (format != Format::dictionary && options.tableFormat != Format::guessed
-            && options.tableFormat != Format::dictionary) {
+        if (format != Format::dictionary && options.tableFormat != Format::guessed) {
             throw WrongUsage("only a dictionary is turned into a table");
         }
         if (format == Format::dictionary) {
