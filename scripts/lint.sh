@@ -67,7 +67,9 @@ tidyUnit() {
     local options=(--quiet --extra-arg=-Wno-unknown-warning-option)
     [[ $1 != */Unity/unity_*.cxx ]] || options+=(--checks=-bugprone-suspicious-include)
     entry=$(jq -c --arg file "$1" 'first(.[] | select(.file == $file))' "$build/compile_commands.json")
-    # A source that no target compiles has no command to preprocess with; it is always checked.
+    # A source that no target compiles has no command to preprocess with; it is always checked, with
+    # the folder from which the tools' headers that it reaches include their shared library.
+    [ -n "$entry" ] || options+=("--extra-arg=-I$PWD/tools")
     if [ -n "$entry" ]; then
         # The compile command, preprocessing to standard output with clang, as clang-tidy reads.
         command=$(jq -r .command <<<"$entry")
