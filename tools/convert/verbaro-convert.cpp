@@ -232,10 +232,11 @@ bool parseArguments(int argc, char** argv, ConvertOptions& options) {
             argument = argument.substr(0, equals);
         }
         const Option& option = optionNamed(argument);
-        if (option.valueName.empty() == value.has_value()) {
-            if (option.valueName.empty()) {
-                throw WrongUsage("unknown option " + std::string(argument));
-            }
+        const bool takesValue = !option.valueName.empty();
+        if (value && !takesValue) {
+            throw WrongUsage("unknown option " + std::string(argument));
+        }
+        if (takesValue && !value) {
             if (i + 1 == argc) {
                 throw WrongUsage(std::string(argument) + " wants a value");
             }
