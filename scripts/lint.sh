@@ -113,7 +113,7 @@ if grep -nE '#include <Q|\<Q[A-Z][A-Za-z]*\>|\<Qt::' "${publicHeaders[@]}" | gre
     failed+=(toolkit-wall)
 fi
 # The private headers are on the include path of the toolkit and of what links
-# verbaro_toolkit_private only, and are included by their names (widget_p.h): never by a path from
+# verbaro_toolkit_private only, and are included by their names (control_p.h): never by a path from
 # src/, which every library has on its include path, nor by a public header.
 if git grep -nE '#include "toolkit/private/' -- '*.cpp' '*.h' \
     || grep -nE '#include "[A-Za-z_]+_p\.h"' "${publicHeaders[@]}"; then
