@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "hooks_p.h"
+#include "messagebox_p.h"
 #include "platform_p.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <QPointer>
 #include <QWindow>
 
+#include "application_p.h"
+#include "control_p.h"
 #include "form_p.h"
-#include "messageloop_p.h"
-#include "widget_p.h"
 
 namespace {
 
