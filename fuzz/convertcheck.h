@@ -8,9 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "../tools/convert/decoding.h"
 #include "../tools/convert/dictionary.h"
-#include "../tools/convert/textinput.h"
 #include "model/wordlist.h"
+#include "parser/dictionaryline.h"
 
 class CheckedDictionary {
 public:
@@ -32,7 +33,7 @@ public:
             const std::size_t end = text_.find('\n', start);
             const std::string line = text_.substr(start, end - start);
             start = end + 1;
-            if (line.empty() || line.front() == '@' || line.front() == ';' || line.find(';') != std::string::npos) {
+            if (lineKindOf(line) != LineKind::entry || entryTextOf(line) != line) {
                 std::abort();
             }
             const WordEntry entry = entryFromLine(line);

@@ -67,7 +67,9 @@ tidyUnit() {
     local options=(--quiet --extra-arg=-Wno-unknown-warning-option)
     [[ $1 != */Unity/unity_*.cxx ]] || options+=(--checks=-bugprone-suspicious-include)
     entry=$(jq -c --arg file "$1" 'first(.[] | select(.file == $file))' "$build/compile_commands.json")
-    # A source that no target compiles has no command to preprocess with; it is always checked.
+    # A source that no target compiles has no command to preprocess with; it is always checked, with
+    # the folder from which the tools' headers that it reaches include their shared library.
+    [ -n "$entry" ] || options+=("--extra-arg=-I$PWD/tools")
     if [ -n "$entry" ]; then
         # The compile command, preprocessing to standard output with clang, as clang-tidy reads.
         command=$(jq -r .command <<<"$entry")
@@ -111,7 +113,7 @@ if grep -nE '#include <Q|\<Q[A-Z][A-Za-z]*\>|\<Qt::' "${publicHeaders[@]}" | gre
     failed+=(toolkit-wall)
 fi
 # The private headers are on the include path of the toolkit and of what links
-# verbaro_toolkit_private only, and are included by their names (widget_p.h): never by a path from
+# verbaro_toolkit_private only, and are included by their names (control_p.h): never by a path from
 # src/, which every library has on its include path, nor by a public header.
 if git grep -nE '#include "toolkit/private/' -- '*.cpp' '*.h' \
     || grep -nE '#include "[A-Za-z_]+_p\.h"' "${publicHeaders[@]}"; then

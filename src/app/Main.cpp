@@ -125,8 +125,8 @@ void MyForm::showNoDictionary() {
     enableDrillButtons(false);
     showQuestion("");
     clearAnswerAndGuess();
-    showVerdict(neutralColor);
-    showGuessButton();
+    showVerdict(noVerdict);
+    clearAnswerShown();
     updateCounters();
 }
 
@@ -136,7 +136,7 @@ void MyForm::enableDrillButtons(bool enabled) {
     revealButton->setEnabled(enabled);
 }
 
-void MyForm::showGuessButton() {
+void MyForm::clearAnswerShown() {
     guessButton->setText("&Guess");
     answerShown = false;
 }
@@ -168,8 +168,8 @@ void MyForm::startDrill() {
     quizGroup->setText(asWritten(wordList->title()));
     wordList->setNormalMode(normalRadio->checked());
     enableDrillButtons(true);
-    showVerdict(neutralColor);
-    showGuessButton();
+    showVerdict(noVerdict);
+    clearAnswerShown();
     updateCounters();
     showNextWord();
 }
@@ -223,21 +223,21 @@ void MyForm::onOpen() {
 
 void MyForm::onGuess() {
     if (answerShown) {
-        showVerdict(neutralColor);
+        showVerdict(noVerdict);
         revealButton->setEnabled(true);
-        showGuessButton();
+        clearAnswerShown();
         updateCounters();
         showNextWord();
         return;
     }
     if (wordList->guess(guessBox->text())) {
-        showVerdict(correctColor);
+        showVerdict(rightVerdict);
         wordList->markAnswered();
         updateCounters();
         showNextWord();
         return;
     }
-    showVerdict(wrongColor);
+    showVerdict(wrongVerdict);
     if (revealOnWrongBox->checked()) {
         showAnswer();
     } else if (guessBox->textLength() != 0) {
@@ -248,7 +248,7 @@ void MyForm::onGuess() {
 }
 
 void MyForm::onReveal() {
-    showVerdict(revealedColor);
+    showVerdict(revealedVerdict);
     // Unlike a wrong guess that reveals, Reveal leaves the counters as they are until Next.
     showAnswer();
 }
@@ -259,18 +259,9 @@ void MyForm::showQuestion(const std::string& question) {
     guessBox->setAccessibleDescription(question.empty() ? "" : questionLabel->text() + " " + question);
 }
 
-// The verdict is told in words too, for those who do not see the colour.
-void MyForm::showVerdict(Color color) {
-    answerBox->setBackgroundColor(color);
-    const char* verdict = "";
-    if (color == correctColor) {
-        verdict = "Right";
-    } else if (color == wrongColor) {
-        verdict = "Wrong";
-    } else if (color == revealedColor) {
-        verdict = "Revealed";
-    }
-    answerBox->setAccessibleDescription(verdict);
+void MyForm::showVerdict(const Verdict& verdict) {
+    answerBox->setBackgroundColor(verdict.color);
+    answerBox->setAccessibleDescription(verdict.word);
 }
 
 void MyForm::showAnswer() {

@@ -47,6 +47,17 @@ public:
     static constexpr Color revealedColor = Color::fromRgb(255, 255, 0);
 
 private:
+    // What the answer box shows of the last guess: its colour, and the word that tells it to
+    // those who do not see the colour.
+    struct Verdict {
+        Color color;
+        const char* word;
+    };
+    static constexpr Verdict noVerdict{neutralColor, ""};
+    static constexpr Verdict rightVerdict{correctColor, "Right"};
+    static constexpr Verdict wrongVerdict{wrongColor, "Wrong"};
+    static constexpr Verdict revealedVerdict{revealedColor, "Revealed"};
+
     void buildLayout();
 
     void startDrill();
@@ -65,16 +76,16 @@ private:
     void showNoDictionary();
     // Enables or disables Restart, Reveal and Guess, which act on a dictionary.
     void enableDrillButtons(bool enabled);
-    // guessButton reads "&Guess": no answer is on show.
-    void showGuessButton();
+    // answerShown becomes false, and guessButton reads "&Guess" again.
+    void clearAnswerShown();
     // Empties the answer box and the guess box for the next word, or for none.
     void clearAnswerAndGuess();
     // Shows the expected answer, with Next to go on, and counts the entry as answered.
     void showAnswer();
     // Shows the word to translate, or none.
     void showQuestion(const std::string& question);
-    // Shows the verdict of the last guess in the answer box: neutral, correct, wrong or revealed.
-    void showVerdict(Color color);
+    // Shows the verdict on the last guess in the answer box.
+    void showVerdict(const Verdict& verdict);
 
     // None while no dictionary is loaded.
     std::unique_ptr<WordList> wordList;

@@ -17,9 +17,9 @@ std::vector<std::string> itemsOf(std::string_view side) {
     if (side.empty()) {
         return items;
     }
-    items.reserve(std::count(side.begin(), side.end(), ',') + 1);
+    items.reserve(std::count(side.begin(), side.end(), itemSeparator) + 1);
     for (std::size_t start = 0;;) {
-        const std::size_t comma = side.find(',', start);
+        const std::size_t comma = side.find(itemSeparator, start);
         items.emplace_back(stripped(side.substr(start, comma == std::string_view::npos ? comma : comma - start)));
         if (comma == std::string_view::npos) {
             return items;
@@ -44,8 +44,8 @@ std::string MalformedEntry::toString() const {
 
 WordEntry entryFromLine(const std::string& line) {
     const std::string_view text(line);
-    const std::size_t separator = text.find('=');
-    if (separator != std::string_view::npos && text.find('=', separator + 1) == std::string_view::npos) {
+    const std::size_t separator = text.find(sideSeparator);
+    if (separator != std::string_view::npos && text.find(sideSeparator, separator + 1) == std::string_view::npos) {
         return WordEntry(itemsOf(text.substr(0, separator)), itemsOf(text.substr(separator + 1)));
     }
     // Without a single "=", the line needs at least two tokens. With exactly two they are the

@@ -16,6 +16,11 @@ public:
     std::string toString() const override;
 };
 
+// An entry line parts its words from its translations at its one "=", and the items of each side
+// at ",". Without exactly one "=" the line is cut at white space instead.
+constexpr char sideSeparator = '=';
+constexpr char itemSeparator = ',';
+
 // Cuts one entry line (already stripped at its start, comment cut off) into its words and
 // translations. Throws MalformedEntry for a line that is not an entry.
 WordEntry entryFromLine(const std::string& line);

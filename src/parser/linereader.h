@@ -21,9 +21,22 @@ struct FileIdentity {
     auto operator<=>(const FileIdentity&) const = default;
 };
 
-// Reads one dictionary file in large blocks and hands it out line by line. A line ends at LF, CR
-// or CR LF; every other byte, NUL included, is part of it. A read that fails counts as the end
-// of the file.
+// How a dictionary is cut into lines: a line ends at LF, at CR, or at CR LF, which is one line
+// end; every other byte, NUL included, is part of the line.
+constexpr bool isLineEnd(char byte) {
+    return byte == '\n' || byte == '\r';
+}
+
+// The first line end in the bytes; `to` when there is none.
+const char* findLineEnd(const char* from, const char* to);
+
+// The bytes that the line end at the start of `rest` takes: 2 for CR LF, else 1.
+inline std::size_t lineEndLength(std::string_view rest) {
+    return rest.starts_with("\r\n") ? 2 : 1;
+}
+
+// Reads one dictionary file in large blocks and hands it out line by line, its lines cut as above.
+// A read that fails counts as the end of the file.
 class LineReader {
 public:
     LineReader() = default;

@@ -4,9 +4,8 @@
 #include <utility>
 
 #include "model/text.h"
-#include "parser/codepage.h"
-#include "parser/utf8.h"
-#include "program/exception.h"
+#include "parser/dictionaryline.h"
+#include "parser/linedecoder.h"
 #include "program/identity.h"
 
 namespace {
@@ -101,60 +100,39 @@ void Parser::readFile(const std::string& fileName, ImportSource source) {
     }
     filesRead_.push_back({fileName, reader.identity(), source.importer, source.line});
 
-    const ByteOrderMark mark = reader.takeByteOrderMark();
+    LineDecoder decoder(reader.takeByteOrderMark());
     while (reader.hasMoreBytes()) {
         const std::string_view rawLine = reader.nextLine();
         ++currentLine_;
-        const std::string_view line = stripped(decoded(rawLine, mark));
-        if (line.empty()) {
-            continue;
-        }
-        if (line.front() == '@') {
+        const std::string_view line = stripped(decoder.decoded(rawLine));
+        switch (lineKindOf(line)) {
+        case LineKind::blank:
+        case LineKind::comment:
+            break;
+        case LineKind::directive:
             handleDirective(line);
-            continue;
+            break;
+        case LineKind::entry:
+            entryLine_.assign(entryTextOf(line));
+            wordList_.addEntry(entryLine_);
+            break;
         }
-        // The text before a comment goes on as it stands, white space before the ";" included.
-        const std::size_t comment = line.find(';');
-        if (comment == 0) {
-            continue;
-        }
-        entryLine_.assign(line.substr(0, comment));
-        wordList_.addEntry(entryLine_);
     }
-}
-
-std::string_view Parser::decoded(std::string_view line, ByteOrderMark mark) {
-    switch (mark) {
-    case ByteOrderMark::utf8:
-        return line;
-    case ByteOrderMark::none:
-        if (isWellFormedUtf8(line)) {
-            return line;
-        }
-        convertAnsiToUtf8(line, convertedLine_);
-        return convertedLine_;
-    case ByteOrderMark::utf16LittleEndian:
-    case ByteOrderMark::utf16BigEndian:
-    case ByteOrderMark::utf32LittleEndian:
-    case ByteOrderMark::utf32BigEndian:
-        break;
-    }
-    throw Exception("Unsupported character encoding in read file.\nExpected UTF8 or ANSI file.");
 }
 
 void Parser::handleDirective(std::string_view line) {
-    if (beginsWithKeyword(line, "@title")) {
+    if (beginsWithKeyword(line, titleKeyword)) {
         if (!titleTaken_) {
-            wordList_.setTitle(std::string(argumentAfter(line, "@title")));
+            wordList_.setTitle(std::string(argumentAfter(line, titleKeyword)));
             titleTaken_ = true;
         }
-    } else if (beginsWithKeyword(line, "@import")) {
+    } else if (beginsWithKeyword(line, importKeyword)) {
         // Relative paths are taken from the chosen file's folder at every depth: dictionaries
         // written for a working directory in that folder rely on it.
-        const std::string_view path = argumentAfter(line, "@import");
+        const std::string_view path = argumentAfter(line, importKeyword);
         foundImports_.prepend(path.starts_with('/') ? std::string(path) : importFolder_ + std::string(path));
         foundSources_.prepend({filesRead_.size() - 1, currentLine_});
-    } else if (!beginsWithKeyword(line, "@ver") || argumentAfter(line, "@ver") != "1.0") {
+    } else if (!beginsWithKeyword(line, versionKeyword) || argumentAfter(line, versionKeyword) != formatVersion) {
         throw FileUnsupported();
     }
 }

@@ -90,7 +90,6 @@ private:
 
     void readFile(const std::string& fileName, ImportSource source);
     void handleDirective(std::string_view line);
-    std::string_view decoded(std::string_view line, ByteOrderMark mark);
     bool isOnImportChain(FileIdentity identity, std::size_t importer) const;
     void countImportRead(const std::string& fileName, const LineReader& reader, ImportSource source);
     std::string shownName(const std::string& fileName) const;
@@ -113,6 +112,5 @@ private:
     std::string importFolder_;
     std::string currentFile_;
     std::uint64_t currentLine_ = 0;
-    std::string convertedLine_;
     std::string entryLine_;
 };

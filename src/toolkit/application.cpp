@@ -1,3 +1,8 @@
+// The application: its message loop, run by the main window and by every modal display, the quit
+// message that ends it, the program's resources, and the report of an error that escapes an event
+// handler. Its message filters are messagefilter.cpp; the Qt application object beneath it all is
+// platform.cpp.
+
 #include "toolkit/application.h"
 
 #include <QAbstractEventDispatcher>
@@ -10,8 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "application_p.h"
 #include "errform_p.h"
-#include "messageloop_p.h"
 #include "platform_p.h"
 #include "toolkit/form.h"
 #include "toolkit/resources.h"

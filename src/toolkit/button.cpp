@@ -6,9 +6,9 @@
 #include <QRadioButton>
 
 #include "accessibility_p.h"
+#include "control_p.h"
 #include "platform_p.h"
 #include "toolkit/button.h"
-#include "widget_p.h"
 
 namespace {
 

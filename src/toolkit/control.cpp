@@ -8,10 +8,10 @@
 #include <algorithm>
 
 #include "accessibility_p.h"
+#include "control_p.h"
 #include "font_p.h"
 #include "style_p.h"
 #include "toolkit/form.h"
-#include "widget_p.h"
 
 namespace {
 

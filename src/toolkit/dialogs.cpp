@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "hooks_p.h"
+#include "dialogs_p.h"
 #include "platform_p.h"
 #include "toolkit/toolkitexception.h"
 

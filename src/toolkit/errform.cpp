@@ -8,11 +8,11 @@
 #include <QEventLoop>
 #include <QObject>
 
-#include "input_p.h"
+#include "control_p.h"
+#include "messagefilter_p.h"
 #include "toolkit/button.h"
 #include "toolkit/label.h"
 #include "toolkit/textbox.h"
-#include "widget_p.h"
 
 namespace {
 

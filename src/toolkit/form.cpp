@@ -10,11 +10,11 @@
 #include <QWindow>
 
 #include "accessibility_p.h"
+#include "control_p.h"
 #include "form_p.h"
 #include "icon_p.h"
 #include "style_p.h"
 #include "toolkit/button.h"
-#include "widget_p.h"
 
 namespace {
 

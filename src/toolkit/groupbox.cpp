@@ -4,8 +4,8 @@
 #include <QStyle>
 
 #include "accessibility_p.h"
+#include "control_p.h"
 #include "toolkit/groupbox.h"
-#include "widget_p.h"
 
 namespace {
 

@@ -8,11 +8,12 @@
 #include <QWindow>
 #include <array>
 
-#include "input_p.h"
-#include "textlayout_p.h"
+#include "control_p.h"
+#include "keyboard_p.h"
+#include "label_p.h"
+#include "messagefilter_p.h"
 #include "toolkit/button.h"
 #include "toolkit/textbox.h"
-#include "widget_p.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <cmath>
 
 #include "accessibility_p.h"
+#include "control_p.h"
 #include "font_p.h"
-#include "textlayout_p.h"
+#include "label_p.h"
 #include "toolkit/label.h"
-#include "widget_p.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QScopeGuard>
 
-#include "hooks_p.h"
+#include "messagebox_p.h"
 #include "platform_p.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "application_p.h"
+#include "control_p.h"
 #include "form_p.h"
-#include "messageloop_p.h"
-#include "widget_p.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QPixmap>
 
 #include "accessibility_p.h"
+#include "control_p.h"
 #include "icon_p.h"
 #include "toolkit/picturebox.h"
-#include "widget_p.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <QTextDocument>
 #include <functional>
 
+#include "control_p.h"
 #include "style_p.h"
 #include "toolkit/textbox.h"
-#include "widget_p.h"
 
 namespace {
 

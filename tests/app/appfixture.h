@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "control_p.h"
 #include "toolkit/testing/testing.h"
-#include "widget_p.h"
 
 class QTimer;
 class QWidget;

@@ -1,10 +1,12 @@
 #include <gmock/gmock.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "convert.h"
 #include "flashcards.h"
+#include "linesplitter.h"
 #include "support/parserfixture.h"
 #include "table.h"
 
@@ -56,6 +58,45 @@ const std::string kvtmlEntries =
     "</translation><translation id=\"2\"><text> hund </text></translation></entry>\n"
     "<entry id=\"1\"><translation id=\"0\"><text>fish &amp; chips</text></translation><translation id=\"2\"><text>"
     "fisk</text></translation></entry>\n";
+
+// The options that a synopsis such as "-o, --output FILE" names, as "-o FILE" and "--output FILE":
+// a name without a value of its own takes the one that follows it.
+std::set<std::string> optionsNamed(std::string_view synopsis) {
+    synopsis = synopsis.substr(0, synopsis.find_last_not_of(' ') + 1);
+    std::vector<std::string> names;
+    std::set<std::string> options;
+    for (std::size_t start = 0; start < synopsis.size();) {
+        const std::size_t end = std::min(synopsis.find(", ", start), synopsis.size());
+        const std::string_view part = synopsis.substr(start, end - start);
+        const std::size_t space = part.find(' ');
+        names.emplace_back(part.substr(0, space));
+        if (space != std::string_view::npos) {
+            for (const std::string& name : names) {
+                options.insert(name + std::string(part.substr(space)));
+            }
+            names.clear();
+        }
+        start = end + 2;
+    }
+    options.insert(names.begin(), names.end());
+    return options;
+}
+
+// A line of a manual page as it reads: "\fB\-o\fR" is "-o".
+std::string withoutFontEscapes(const std::string& line) {
+    std::string text;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line.compare(i, 2, "\\f") == 0 && i + 2 < line.size()) {
+            i += 2;
+        } else if (line.compare(i, 2, "\\-") == 0) {
+            text += '-';
+            ++i;
+        } else {
+            text += line[i];
+        }
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -198,15 +239,44 @@ TEST_F(ConvertTool, ReplacesAnOutputKeepingItsPermissionsAndTheLinkToIt) {
 
 TEST_F(ConvertTool, TellsWrongUsageWithStatusTwo) {
     write("a.csv", "a,b\n");
-    for (const char* arguments : {"", "a.csv a.csv", "--bogus a.csv", "a.csv -o", "--format xls a.csv",
-                                  "--columns 1 a.csv", "--columns 0,1 a.csv", "--columns 1,x a.csv",
-                                  "--separator ab a.csv", "--to-format html a.csv", "--to-format csv a.csv", "-"}) {
+    write("d.txt", "hund = dog\n");
+    for (const char* arguments :
+         {"", "a.csv a.csv", "--bogus a.csv", "a.csv -o", "--format xls a.csv", "--columns 1 a.csv",
+          "--columns 0,1 a.csv", "--columns 1,x a.csv", "--separator ab a.csv", "--to-format html a.csv",
+          "--to-format csv a.csv", "-", "--to-format dictionary a.csv", "--to-format dictionary d.txt",
+          "--to-format kvtml d.txt", "--header=yes a.csv", "--help=yes"}) {
         const ToolRun run = convert(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_THAT(run.err, HasSubstr("verbaro-convert: ")) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
     }
     EXPECT_THAT(convert("--help").out, HasSubstr("Usage: verbaro-convert"));
+}
+
+// The help and the manual page name the same options, each with the same value.
+TEST_F(ConvertTool, NamesEveryOptionInTheHelpAndInTheManualPage) {
+    std::set<std::string> help;
+    std::istringstream helpLines(convert("--help").out);
+    for (std::string line; std::getline(helpLines, line);) {
+        if (line.starts_with("  -")) {
+            help.merge(optionsNamed(line.substr(2, 20)));
+        }
+    }
+    // The manual page names the options on the line after each ".TP" of its OPTIONS section.
+    std::set<std::string> manual;
+    std::ifstream page(VERBARO_CONVERT_MANUAL);
+    bool inOptions = false;
+    bool afterParagraphMark = false;
+    for (std::string line; std::getline(page, line);) {
+        if (line.starts_with(".SH")) {
+            inOptions = line == ".SH OPTIONS";
+        } else if (inOptions && afterParagraphMark) {
+            manual.merge(optionsNamed(withoutFontEscapes(line)));
+        }
+        afterParagraphMark = inOptions && line == ".TP";
+    }
+    EXPECT_FALSE(help.empty());
+    EXPECT_EQ(help, manual);
 }
 
 // Each row is one that a dictionary line cannot hold as it stands; the row after it always can.
@@ -450,4 +520,24 @@ TEST(ConvertHtml, KeepsTheTextThatTheFieldShows) {
         EXPECT_EQ(htmlFieldText(example.input), example.expected) << example.input;
     }
     EXPECT_THAT(htmlFieldText("<!DOCTYPE html [<!ENTITY x SYSTEM 'file:///etc/passwd'>]>&x;"), Not(HasSubstr("root:")));
+}
+
+// Lines end at LF, CR or CR LF wherever they stand, also past the first eight bytes of a line.
+TEST(ConvertLines, EndWhereADictionarysLinesEnd) {
+    for (const std::string end : {"\n", "\r", "\r\n"}) {
+        for (std::size_t length = 0; length < 20; ++length) {
+            const std::string line(length, 'a');
+            const std::string text = line + end + end + line + end + "b";
+            LineSplitter lines(text);
+            std::string_view content;
+            std::string_view whole;
+            std::vector<std::string> seen;
+            while (lines.next(content, whole)) {
+                EXPECT_TRUE(whole.starts_with(content));
+                seen.emplace_back(whole);
+            }
+            const std::vector<std::string> expected = {line + end, end, line + end, "b"};
+            EXPECT_EQ(seen, expected) << testing::PrintToString(text);
+        }
+    }
 }

@@ -4,8 +4,9 @@
 #include <string>
 
 #include "parser/codepage.h"
-#include "parser/quoting.h"
+#include "parser/linedecoder.h"
 #include "parser/utf8.h"
+#include "program/exception.h"
 
 using namespace std::string_literals;
 
@@ -77,22 +78,6 @@ TEST(Utf8Check, MeasuresAndDecodesTheFirstCharacterByTheSameRules) {
     }
 }
 
-TEST(Quoting, EscapesWhatDoesNotPrintAndKeepsEveryWellFormedCharacter) {
-    const struct {
-        std::string text;
-        std::string shown;
-    } cases[] = {
-        {"say \"hi\" \\ bye"s, R"("say \"hi\" \\ bye")"},
-        {"\n\r\t\x01\x7F"s, R"("\n\r\t\u0001\u007F")"},
-        {"\xC3\xA9\xF0\x9F\x98\x80"s, "\"\xC3\xA9\xF0\x9F\x98\x80\""},
-        {"\xE9t\xC3"s, R"("\xE9t\xC3")"},
-        {"\xE0\x82\xA0"s, R"("\xE0\x82\xA0")"},
-    };
-    for (const auto& [text, shown] : cases) {
-        EXPECT_EQ(::quoted(text), shown) << testing::PrintToString(text);
-    }
-}
-
 TEST(AnsiConversion, TurnsWindows1252IntoTheSameTextAsUtf8) {
     std::string utf8;
     convertAnsiToUtf8("Gr\xFC\xDF"
@@ -126,4 +111,41 @@ TEST(AnsiConversion, OverwritesTheTextItIsGiven) {
     std::string utf8 = "left over from the previous line";
     convertAnsiToUtf8("\xE9t\xE9", utf8);
     EXPECT_EQ(utf8, "\xC3\xA9t\xC3\xA9");
+}
+
+TEST(LineDecoder, DecidesEachUnmarkedLineOnItsOwnAndTakesMarkedUtf8AsItStands) {
+    const struct {
+        ByteOrderMark mark;
+        std::string line;
+        std::string text;
+        bool readAsAnsi;
+    } cases[] = {
+        {ByteOrderMark::none,
+         "Gr\xC3\xBC\xC3\x9F"
+         "e"s,
+         "Gr\xC3\xBC\xC3\x9F"
+         "e"s,
+         false},
+        {ByteOrderMark::none,
+         "Gr\xFC\xDF"
+         "e"s,
+         "Gr\xC3\xBC\xC3\x9F"
+         "e"s,
+         true},
+        {ByteOrderMark::none, "plain"s, "plain"s, false},
+        {ByteOrderMark::utf8, "stray \xFF"s, "stray \xFF"s, false},
+    };
+    for (const auto& [mark, line, text, readAsAnsi] : cases) {
+        LineDecoder decoder(mark);
+        EXPECT_EQ(decoder.decoded(line), text) << testing::PrintToString(line);
+        EXPECT_EQ(decoder.readAsAnsi(), readAsAnsi) << testing::PrintToString(line);
+    }
+}
+
+TEST(LineDecoder, RefusesUtf16AndUtf32) {
+    for (const ByteOrderMark mark : {ByteOrderMark::utf16LittleEndian, ByteOrderMark::utf16BigEndian,
+                                     ByteOrderMark::utf32LittleEndian, ByteOrderMark::utf32BigEndian}) {
+        LineDecoder decoder(mark);
+        EXPECT_THROW(decoder.decoded("a"), Exception);
+    }
 }

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "widget_p.h"
+#include "control_p.h"
 
 // Lets what is waiting be drawn first, then writes the window's picture and names the file it
 // wrote on standard output; false, with a word on standard error, when it could not be written.

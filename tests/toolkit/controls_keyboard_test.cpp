@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "controls_support.h"
-#include "input_p.h"
+#include "keyboard_p.h"
 
 using namespace controls_support;
 

@@ -12,7 +12,7 @@
 
 #include "controls_support.h"
 #include "font_p.h"
-#include "textlayout_p.h"
+#include "label_p.h"
 
 using namespace controls_support;
 

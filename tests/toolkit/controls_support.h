@@ -7,10 +7,10 @@
 #include <QTest>
 #include <QWidget>
 
+#include "control_p.h"
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 #include "toolkit/testing/testing.h"
-#include "widget_p.h"
 
 namespace controls_support {
 

@@ -10,9 +10,9 @@
 #include <QWidget>
 #include <functional>
 
+#include "control_p.h"
 #include "toolkit/application.h"
 #include "toolkit/testing/testing.h"
-#include "widget_p.h"
 
 namespace user_input {
 

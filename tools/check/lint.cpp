@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "common/quoting.h"
+#include "common/report.h"
 #include "model/normalization.h"
 #include "model/text.h"
 #include "model/wordlist.h"
-#include "parser/quoting.h"
-#include "parser/report.h"
 #include "parser/utf8.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/quoting.h"
+#include "common/report.h"
 #include "lint.h"
 #include "model/wordlist.h"
 #include "parser/parser.h"
-#include "parser/quoting.h"
-#include "parser/report.h"
 
 namespace {
 

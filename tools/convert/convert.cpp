@@ -14,14 +14,20 @@
 #include <system_error>
 #include <utility>
 
+#include "common/errors.h"
+#include "common/report.h"
+#include "decoding.h"
 #include "dictionary.h"
 #include "flashcards.h"
+#include "linesplitter.h"
 #include "model/text.h"
+#include "model/wordlist.h"
 #include "parser/byteordermark.h"
-#include "parser/report.h"
+#include "parser/dictionaryline.h"
+#include "parser/linereader.h"
 #include "table.h"
 #include "tableentries.h"
-#include "textinput.h"
+#include "wholefile.h"
 
 namespace {
 
@@ -41,11 +47,12 @@ bool looksLikeDictionary(std::string_view text) {
     std::size_t sampled = 0;
     while (sampled < linesToSample && lines.next(content, whole)) {
         const std::string_view line = stripped(content);
-        if (line.empty()) {
+        const LineKind kind = lineKindOf(line);
+        if (kind == LineKind::blank) {
             continue;
         }
         ++sampled;
-        if (!line.starts_with('@') && !line.starts_with(';') && line.find('=') == std::string_view::npos) {
+        if (kind == LineKind::entry && line.find(sideSeparator) == std::string_view::npos) {
             return false;
         }
     }
@@ -54,8 +61,7 @@ bool looksLikeDictionary(std::string_view text) {
 
 std::string dictionaryTitle(const ConvertOptions& options) {
     std::string title = options.titleGiven ? options.title : std::filesystem::path(options.input).stem().string();
-    std::replace_if(
-        title.begin(), title.end(), [](char byte) { return byte == '\n' || byte == '\r'; }, ' ');
+    std::replace_if(title.begin(), title.end(), isLineEnd, ' ');
     return std::string(stripped(title));
 }
 
@@ -267,8 +273,7 @@ int convert(const ConvertOptions& options) {
         const ByteBuffer bytes = options.format == Format::dictionary ? ByteBuffer() : readWholeFile(options.input);
         const Format format =
             options.format == Format::guessed ? guessedFormat(options.input, bytes.view()) : options.format;
-        if (format != Format::dictionary && options.tableFormat != Format::guessed
-            && options.tableFormat != Format::dictionary) {
+        if (format != Format::dictionary && options.tableFormat != Format::guessed) {
             throw WrongUsage("only a dictionary is turned into a table");
         }
         if (format == Format::dictionary) {

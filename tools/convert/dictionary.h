@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "textinput.h"
+#include "common/report.h"
 
 // One entry read from another format: the line where it stands in the input, its words (the first
 // one asked) and its translations (the first one shown, every one accepted). Texts are UTF-8 and

@@ -6,9 +6,10 @@
 #include <memory>
 #include <optional>
 
+#include "common/errors.h"
+#include "common/quoting.h"
+#include "linesplitter.h"
 #include "model/text.h"
-#include "parser/quoting.h"
-#include "textinput.h"
 
 namespace {
 

@@ -9,9 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "common/errors.h"
+#include "common/number.h"
+#include "common/quoting.h"
 #include "model/text.h"
-#include "parser/quoting.h"
-#include "textinput.h"
 
 namespace {
 

@@ -8,8 +8,10 @@
 #include <exception>
 #include <string>
 
+#include "common/errors.h"
+#include "common/number.h"
+#include "linesplitter.h"
 #include "model/text.h"
-#include "textinput.h"
 
 namespace {
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/quoting.h"
 #include "flashcards.h"
+#include "linesplitter.h"
 #include "model/text.h"
-#include "parser/quoting.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "common/report.h"
 #include "dictionary.h"
 #include "table.h"
-#include "textinput.h"
 
 // What the command line says about reading a table or a flashcard export.
 struct TableOptions {

@@ -2,55 +2,25 @@
 // dictionary into a table.
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/errors.h"
+#include "common/quoting.h"
 #include "convert.h"
-#include "parser/quoting.h"
 #include "table.h"
-#include "textinput.h"
 
 namespace {
 
-constexpr const char* usage =
+constexpr std::string_view usageHead =
     "Usage: verbaro-convert [options] INPUT [-o OUTPUT]\n"
     "Turns a table (CSV, tab- or semicolon-separated), a kvtml vocabulary or a flashcard export into\n"
     "a dictionary, or a dictionary into a CSV or tab-separated table. OUTPUT \"-\" or no -o: standard\n"
-    "output. A file is replaced only once the whole conversion has succeeded.\n"
-    "\n"
-    "  -o, --output FILE    where to write\n"
-    "  --format FORMAT      what INPUT is: csv, tsv, kvtml, flashcards or dictionary. Without it:\n"
-    "                       .kvtml, .csv, .tsv and .tab by name; else by content: XML is kvtml, a\n"
-    "                       first line \"#key:value\" a flashcard export, lines that are all\n"
-    "                       directives, comments or entries with \"=\" a dictionary, the rest csv\n"
-    "  --to-format FORMAT   the table made of a dictionary: csv or tsv. Without it: tsv for an\n"
-    "                       OUTPUT ending in .tsv, .tab or .txt, else csv\n"
-    "\n"
-    "Reading tables (csv, tsv, flashcards):\n"
-    "  --separator SEP      the field separator of a table read or written: one character, or tab,\n"
-    "                       comma, semicolon, space, pipe, colon. Reading csv without it: a first\n"
-    "                       line \"sep=X\" names it, else tab, semicolon or comma is guessed from the\n"
-    "                       first records; tsv is tab\n"
-    "  --encoding NAME      any iconv name. Without it: a byte order mark names UTF-8, UTF-16 or\n"
-    "                       UTF-32; else each line is UTF-8 if it is well-formed UTF-8 and\n"
-    "                       Windows-1252 if not, and each such Windows-1252 line is reported (only\n"
-    "                       the first, in a file that has no UTF-8 beyond ASCII)\n"
-    "  --header             the first record is a header, not an entry\n"
-    "  --columns W,T[,T...] the word column and the translation columns, counted from 1; columns\n"
-    "                       after the first translation become alternatives. Default: 1,2. A\n"
-    "                       flashcard export's columns are its note fields (not its identifier,\n"
-    "                       note type, deck or tags columns). Unread columns with text are reported\n"
-    "  --alternatives CHARS the characters that part alternatives inside a cell, such as , or ',;/':\n"
-    "                       each item, stripped, becomes a word or a translation of its own\n"
-    "Reading kvtml:\n"
-    "  --from LANG, --to LANG  the languages of the word and of the translation, by identifier id,\n"
-    "                       locale or name, or by position counted from 0. Default: the first two;\n"
-    "                       with only one given, the other is the first language it does not name\n"
-    "Writing a dictionary:\n"
-    "  --title TEXT         its @title; default: INPUT's file name without its extension\n"
-    "  --strict             whatever is left out (see below) is an error instead of a warning\n"
+    "output. A file is replaced only once the whole conversion has succeeded.\n";
+
+constexpr std::string_view usageTail =
     "\n"
     "Fields are stripped of white space at both ends. Left out and reported (\"INPUT:LINE: skipped:\n"
     "why\") is every record without the word column or the first translation column; every entry\n"
@@ -63,11 +33,6 @@ constexpr const char* usage =
     "Errors: \"FILE:LINE: message\" on standard error.\n"
     "Exit status: 0 done (perhaps with some left out), 1 the input or output failed or every entry\n"
     "was left out, 2 wrong usage (also --from and --to naming one language).\n";
-
-constexpr std::string_view valueOptions[] = {
-    "-o",        "--output", "--format", "--to-format", "--separator",    "--encoding",
-    "--columns", "--from",   "--to",     "--title",     "--alternatives",
-};
 
 struct NamedFormat {
     std::string_view name;
@@ -108,6 +73,139 @@ std::vector<std::size_t> namedColumns(std::string_view list) {
     return columns;
 }
 
+// One option of the command line: how it is written, what it does with its value, and its lines
+// in the usage text.
+struct Option {
+    // The group of options that this one opens in the usage text; empty for none.
+    std::string_view heading;
+    std::string_view shortName;  // empty for none
+    std::string_view longName;
+    // What the usage text calls the value; empty for an option that takes none.
+    std::string_view valueName;
+    // Its lines in the usage text, parted by "\n".
+    std::string_view help;
+    // Null for the option that asks for the usage text.
+    void (*apply)(const std::string& value, ConvertOptions& options);
+};
+
+constexpr Option commandLineOptions[] = {
+    {"", "-o", "--output", "FILE", "where to write",
+     [](const std::string& value, ConvertOptions& options) { options.output = value; }},
+    {"", "", "--format", "FORMAT",
+     "what INPUT is: csv, tsv, kvtml, flashcards or dictionary. Without it:\n"
+     ".kvtml, .csv, .tsv and .tab by name; else by content: XML is kvtml, a\n"
+     "first line \"#key:value\" a flashcard export, lines that are all\n"
+     "directives, comments or entries with \"=\" a dictionary, the rest csv",
+     [](const std::string& value, ConvertOptions& options) { options.format = namedFormat(value); }},
+    {"", "", "--to-format", "FORMAT",
+     "the table made of a dictionary: csv or tsv. Without it: tsv for an\n"
+     "OUTPUT ending in .tsv, .tab or .txt, else csv",
+     [](const std::string& value, ConvertOptions& options) {
+         options.tableFormat = namedFormat(value);
+         if (options.tableFormat != Format::csv && options.tableFormat != Format::tsv) {
+             throw WrongUsage("--to-format takes csv or tsv");
+         }
+     }},
+    {"", "-h", "--help", "", "this summary", nullptr},
+    {"Reading tables (csv, tsv, flashcards):", "", "--separator", "SEP",
+     "the field separator of a table read or written: one character, or tab,\n"
+     "comma, semicolon, space, pipe, colon. Reading csv without it: a first\n"
+     "line \"sep=X\" names it, else tab, semicolon or comma is guessed from the\n"
+     "first records; tsv is tab",
+     [](const std::string& value, ConvertOptions& options) {
+         options.table.separator = separatorNamed(value);
+         if (options.table.separator == 0) {
+             throw WrongUsage("the separator must be tab, comma, semicolon, space, pipe, colon, or one character other "
+                              "than a quotation mark or a line end");
+         }
+     }},
+    {"", "", "--encoding", "NAME",
+     "any iconv name. Without it: a byte order mark names UTF-8, UTF-16 or\n"
+     "UTF-32; else each line is UTF-8 if it is well-formed UTF-8 and\n"
+     "Windows-1252 if not, and each such Windows-1252 line is reported (only\n"
+     "the first, in a file that has no UTF-8 beyond ASCII)",
+     [](const std::string& value, ConvertOptions& options) { options.encoding = value; }},
+    {"", "", "--header", "", "the first record is a header, not an entry",
+     [](const std::string&, ConvertOptions& options) { options.table.header = true; }},
+    {"", "", "--columns", "W,T[,T...]",
+     "the word column and the translation columns, counted from 1; columns\n"
+     "after the first translation become alternatives. Default: 1,2. A\n"
+     "flashcard export's columns are its note fields (not its identifier,\n"
+     "note type, deck or tags columns). Unread columns with text are reported",
+     [](const std::string& value, ConvertOptions& options) { options.table.columns = namedColumns(value); }},
+    {"", "", "--alternatives", "CHARS",
+     "the characters that part alternatives inside a cell, such as , or ',;/':\n"
+     "each item, stripped, becomes a word or a translation of its own",
+     [](const std::string& value, ConvertOptions& options) {
+         if (value.empty() || value.find_first_of("\"\n\r") != std::string::npos) {
+             throw WrongUsage("--alternatives wants the characters that part alternatives, such as , or ',;/'");
+         }
+         options.table.alternatives = value;
+     }},
+    {"Reading kvtml:", "", "--from", "LANG",
+     "the language of the word, by identifier id, locale or name, or by\n"
+     "position counted from 0. Default: the first, or with only --to given\n"
+     "the first language that --to does not name",
+     [](const std::string& value, ConvertOptions& options) { options.languages.from = value; }},
+    {"", "", "--to", "LANG",
+     "the language of the translation, named the same way. Default: the\n"
+     "second, or with only --from given the first language that --from does\n"
+     "not name",
+     [](const std::string& value, ConvertOptions& options) { options.languages.to = value; }},
+    {"Writing a dictionary:", "", "--title", "TEXT", "its @title; default: INPUT's file name without its extension",
+     [](const std::string& value, ConvertOptions& options) {
+         options.title = value;
+         options.titleGiven = true;
+     }},
+    {"", "", "--strict", "", "whatever is left out (see below) is an error instead of a warning",
+     [](const std::string&, ConvertOptions& options) { options.strict = true; }},
+};
+
+// The width of the column in which the usage text names the options.
+constexpr std::size_t synopsisWidth = 20;
+
+std::string usage() {
+    const std::string helpIndent(synopsisWidth, ' ');
+    std::string text(usageHead);
+    text += '\n';
+    for (const Option& option : commandLineOptions) {
+        if (!option.heading.empty()) {
+            text += option.heading;
+            text += '\n';
+        }
+        std::string synopsis(option.shortName);
+        synopsis += synopsis.empty() ? "" : ", ";
+        synopsis += option.longName;
+        synopsis += option.valueName.empty() ? "" : " ";
+        synopsis += option.valueName;
+        synopsis.resize(std::max(synopsis.size(), synopsisWidth), ' ');
+        std::string_view help = option.help;
+        for (std::string_view indent = synopsis;; indent = helpIndent) {
+            const std::size_t end = std::min(help.find('\n'), help.size());
+            text += "  ";
+            text += indent;
+            text += ' ';
+            text += help.substr(0, end);
+            text += '\n';
+            if (end == help.size()) {
+                break;
+            }
+            help.remove_prefix(end + 1);
+        }
+    }
+    text += usageTail;
+    return text;
+}
+
+const Option& optionNamed(std::string_view name) {
+    for (const Option& option : commandLineOptions) {
+        if (name == option.longName || (!option.shortName.empty() && name == option.shortName)) {
+            return option;
+        }
+    }
+    throw WrongUsage("unknown option " + std::string(name));
+}
+
 // Reads the command line; returns false when only the help was asked for.
 bool parseArguments(int argc, char** argv, ConvertOptions& options) {
     bool inputGiven = false;
@@ -126,68 +224,31 @@ bool parseArguments(int argc, char** argv, ConvertOptions& options) {
             optionsEnded = true;
             continue;
         }
-        if (argument == "--help" || argument == "-h") {
-            return false;
-        }
-        if (argument == "--header" || argument == "--strict") {
-            (argument == "--header" ? options.table.header : options.strict) = true;
-            continue;
-        }
-        // Every other option takes a value, as the next argument or after "=".
-        std::string value;
-        bool valueGiven = false;
+        // A long option's value may follow "=" instead of being the next argument.
+        std::optional<std::string> value;
         if (const std::size_t equals = argument.find('=');
             argument.starts_with("--") && equals != std::string_view::npos) {
             value = argument.substr(equals + 1);
             argument = argument.substr(0, equals);
-            valueGiven = true;
         }
-        if (std::find(std::begin(valueOptions), std::end(valueOptions), argument) == std::end(valueOptions)) {
+        const Option& option = optionNamed(argument);
+        const bool takesValue = !option.valueName.empty();
+        if (value && !takesValue) {
             throw WrongUsage("unknown option " + std::string(argument));
         }
-        if (!valueGiven) {
+        if (takesValue && !value) {
             if (i + 1 == argc) {
                 throw WrongUsage(std::string(argument) + " wants a value");
             }
             value = argv[++i];
         }
-        if (argument == "-o" || argument == "--output") {
-            options.output = value;
-        } else if (argument == "--format") {
-            options.format = namedFormat(value);
-        } else if (argument == "--to-format") {
-            options.tableFormat = namedFormat(value);
-        } else if (argument == "--separator") {
-            options.table.separator = separatorNamed(value);
-            if (options.table.separator == 0) {
-                throw WrongUsage(
-                    "the separator must be tab, comma, semicolon, space, pipe, colon, or one character other "
-                    "than a quotation mark or a line end");
-            }
-        } else if (argument == "--encoding") {
-            options.encoding = value;
-        } else if (argument == "--columns") {
-            options.table.columns = namedColumns(value);
-        } else if (argument == "--from") {
-            options.languages.from = value;
-        } else if (argument == "--to") {
-            options.languages.to = value;
-        } else if (argument == "--alternatives") {
-            if (value.empty() || value.find_first_of("\"\n\r") != std::string::npos) {
-                throw WrongUsage("--alternatives wants the characters that part alternatives, such as , or ',;/'");
-            }
-            options.table.alternatives = value;
-        } else if (argument == "--title") {
-            options.title = value;
-            options.titleGiven = true;
+        if (option.apply == nullptr) {
+            return false;
         }
+        option.apply(value.value_or(""), options);
     }
     if (!inputGiven || options.input == "-") {
         throw WrongUsage("INPUT must name a file");
-    }
-    const bool tableAsked = options.tableFormat == Format::csv || options.tableFormat == Format::tsv;
-    if (options.tableFormat != Format::guessed && options.tableFormat != Format::dictionary && !tableAsked) {
-        throw WrongUsage("--to-format takes csv, tsv or dictionary");
     }
     return true;
 }
@@ -198,11 +259,11 @@ int main(int argc, char** argv) {
     ConvertOptions options;
     try {
         if (!parseArguments(argc, argv, options)) {
-            std::fputs(usage, stdout);
+            std::fputs(usage().c_str(), stdout);
             return 0;
         }
     } catch (const WrongUsage& error) {
-        std::fprintf(stderr, "verbaro-convert: %s\n%s", error.what(), usage);
+        std::fprintf(stderr, "verbaro-convert: %s\n%s", error.what(), usage().c_str());
         return 2;
     }
     return convert(options);

@@ -1,6 +1,6 @@
 #pragma once
 
-// What screen readers are told of the controls (accessible.cpp). Qt describes text boxes, push
+// What screen readers are told of the controls (accessibility.cpp). Qt describes text boxes, push
 // buttons and check boxes rightly itself; every other widget is marked, when it is made, as one
 // that the toolkit describes, with the role of its kind.
 

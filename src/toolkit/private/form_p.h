@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "input_p.h"
+#include "keyboard_p.h"
 #include "toolkit/form.h"
 
 class QWindow;

@@ -1,12 +1,12 @@
 #pragma once
 
-// The toolkit's footing on Qt, shared by all its sources: the Qt application object, texts across
-// the boundary, handlers' errors kept out of Qt's event loop, and the key to the platform side of
-// the toolkit's objects.
+// The toolkit's footing on Qt, shared by all its sources: the Qt application object (platform.cpp),
+// texts across the boundary, handlers' errors kept out of Qt's event loop, and the key to the
+// platform side of the toolkit's objects.
 //
-// The headers in this folder are the toolkit's own. Its sources include them, and so do its
-// testing library and the tests and screenshot programs that link verbaro_toolkit_private; the program never
-// does.
+// The headers in this folder are the toolkit's own, each named after the source that defines what
+// it declares. Its sources include them, and so do its testing library and the tests and
+// screenshot programs that link verbaro_toolkit_private; the program never does.
 
 #include <QString>
 #include <exception>

@@ -6,12 +6,13 @@
 #include <QApplication>
 #include <QWidget>
 
+#include "control_p.h"
+#include "dialogs_p.h"
 #include "errform_p.h"
 #include "font_p.h"
-#include "hooks_p.h"
-#include "textlayout_p.h"
+#include "label_p.h"
+#include "messagebox_p.h"
 #include "toolkit/label.h"
-#include "widget_p.h"
 
 void setMessageBoxHandler(std::function<void(const MessageBoxCall&)> handler) {
     if (!handler) {

@@ -1,4 +1,4 @@
-#include "parser/quoting.h"
+#include "common/quoting.h"
 
 #include <cstdio>
 

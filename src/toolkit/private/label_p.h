@@ -1,7 +1,7 @@
 #pragma once
 
-// How a label lays out its text: lines wrapped as the reference platform wraps them, their
-// distance, and the "&" marks of access keys.
+// How a label lays out its text (label.cpp): lines wrapped as the reference platform wraps them,
+// their distance, and the "&" marks of access keys.
 
 #include <QChar>
 #include <QFont>

@@ -1,8 +1,8 @@
 #pragma once
 
-// The widget side of controls: the Qt widget that stands for a control while it exists, the
-// control behind a widget, the controls of a window in Tab order, and window frames as the window
-// system has them.
+// The widget side of controls (control.cpp): the Qt widget that stands for a control while it
+// exists, the control behind a widget, the controls of a window in Tab order, and window frames as
+// the window system has them.
 
 #include <QMargins>
 #include <QPointer>

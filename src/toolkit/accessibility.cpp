@@ -9,11 +9,11 @@
 #include <QKeySequence>
 
 #include "accessibility_p.h"
-#include "textlayout_p.h"
+#include "control_p.h"
+#include "label_p.h"
 #include "toolkit/button.h"
 #include "toolkit/groupbox.h"
 #include "toolkit/label.h"
-#include "widget_p.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The message loop shared by the main loop and the nested loop of a modal display.
+// The message loop shared by the main loop and the nested loop of a modal display (application.cpp).
 
 #include <functional>
 

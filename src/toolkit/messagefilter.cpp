@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "input_p.h"
+#include "messagefilter_p.h"
 #include "platform_p.h"
 
 namespace {
