@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/optionlists.h"
 #include "support/parserfixture.h"
 
 using namespace std::string_literals;
@@ -55,6 +56,10 @@ TEST_F(CheckTool, WrongUsageExitsWithTwo) {
     const ToolRun help = check("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, testing::HasSubstr("--dump"));
+    // The help and the manual page name the same options.
+    const std::set<std::string> options = testsupport::optionsInUsage(help.out, 10);
+    EXPECT_EQ(options, (std::set<std::string>{"--dump", "--lint", "--strict", "-h", "--help"}));
+    EXPECT_EQ(options, testsupport::optionsInManualPage(VERBARO_CHECK_MANUAL));
 }
 
 TEST_F(CheckTool, LintWarnsAboutWhatTheDrillWouldTurnIntoAnnoyances) {

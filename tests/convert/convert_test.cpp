@@ -7,12 +7,15 @@
 #include "convert.h"
 #include "flashcards.h"
 #include "linesplitter.h"
+#include "support/optionlists.h"
 #include "support/parserfixture.h"
 #include "table.h"
 
 using namespace std::string_literals;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using testsupport::optionsInManualPage;
+using testsupport::optionsInUsage;
 using testsupport::ParserTest;
 using testsupport::ToolRun;
 
@@ -58,45 +61,6 @@ const std::string kvtmlEntries =
     "</translation><translation id=\"2\"><text> hund </text></translation></entry>\n"
     "<entry id=\"1\"><translation id=\"0\"><text>fish &amp; chips</text></translation><translation id=\"2\"><text>"
     "fisk</text></translation></entry>\n";
-
-// The options that a synopsis such as "-o, --output FILE" names, as "-o FILE" and "--output FILE":
-// a name without a value of its own takes the one that follows it.
-std::set<std::string> optionsNamed(std::string_view synopsis) {
-    synopsis = synopsis.substr(0, synopsis.find_last_not_of(' ') + 1);
-    std::vector<std::string> names;
-    std::set<std::string> options;
-    for (std::size_t start = 0; start < synopsis.size();) {
-        const std::size_t end = std::min(synopsis.find(", ", start), synopsis.size());
-        const std::string_view part = synopsis.substr(start, end - start);
-        const std::size_t space = part.find(' ');
-        names.emplace_back(part.substr(0, space));
-        if (space != std::string_view::npos) {
-            for (const std::string& name : names) {
-                options.insert(name + std::string(part.substr(space)));
-            }
-            names.clear();
-        }
-        start = end + 2;
-    }
-    options.insert(names.begin(), names.end());
-    return options;
-}
-
-// A line of a manual page as it reads: "\fB\-o\fR" is "-o".
-std::string withoutFontEscapes(const std::string& line) {
-    std::string text;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line.compare(i, 2, "\\f") == 0 && i + 2 < line.size()) {
-            i += 2;
-        } else if (line.compare(i, 2, "\\-") == 0) {
-            text += '-';
-            ++i;
-        } else {
-            text += line[i];
-        }
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -255,28 +219,9 @@ TEST_F(ConvertTool, TellsWrongUsageWithStatusTwo) {
 
 // The help and the manual page name the same options, each with the same value.
 TEST_F(ConvertTool, NamesEveryOptionInTheHelpAndInTheManualPage) {
-    std::set<std::string> help;
-    std::istringstream helpLines(convert("--help").out);
-    for (std::string line; std::getline(helpLines, line);) {
-        if (line.starts_with("  -")) {
-            help.merge(optionsNamed(line.substr(2, 20)));
-        }
-    }
-    // The manual page names the options on the line after each ".TP" of its OPTIONS section.
-    std::set<std::string> manual;
-    std::ifstream page(VERBARO_CONVERT_MANUAL);
-    bool inOptions = false;
-    bool afterParagraphMark = false;
-    for (std::string line; std::getline(page, line);) {
-        if (line.starts_with(".SH")) {
-            inOptions = line == ".SH OPTIONS";
-        } else if (inOptions && afterParagraphMark) {
-            manual.merge(optionsNamed(withoutFontEscapes(line)));
-        }
-        afterParagraphMark = inOptions && line == ".TP";
-    }
+    const std::set<std::string> help = optionsInUsage(convert("--help").out, 20);
     EXPECT_FALSE(help.empty());
-    EXPECT_EQ(help, manual);
+    EXPECT_EQ(help, optionsInManualPage(VERBARO_CONVERT_MANUAL));
 }
 
 // Each row is one that a dictionary line cannot hold as it stands; the row after it always can.

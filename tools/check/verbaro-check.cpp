@@ -10,58 +10,96 @@
 
 #include "common/quoting.h"
 #include "common/report.h"
+#include "common/usage.h"
 #include "lint.h"
 #include "model/wordlist.h"
 #include "parser/parser.h"
 
 namespace {
 
-std::string usage() {
-    const LoadLimits limits;
-    return "Usage: verbaro-check [--dump] [--lint] [--strict] FILE...\n"
-           "Reads each dictionary FILE with its imports, as Verbaro Tool does, and reports it.\n"
-           "\n"
-           "For each file, standard output gets one line:\n"
-           "  FILE: title \"TITLE\", N entries\n"
-           "or, when the file could not be read to the end,\n"
-           "  FILE: title \"TITLE\", N entries before the error\n"
-           "and standard error gets where the reading stopped and why:\n"
-           "  IMPORTED-FILE:LINE: MESSAGE\n"
-           "LINE is left out (\"IMPORTED-FILE: MESSAGE\") when the file itself could not be opened, or\n"
-           "when reading it would go past the bounds of one load ("
-         + std::to_string(limits.fileReads) + " file reads, " + std::to_string(limits.megabytesReadAgain())
-         + " MB read again).\n"
-           "\n"
-           "  --dump    also prints every entry read, one a line, in the order in which the word list\n"
-           "            keeps them (the last one read first):\n"
-           "              [\"WORD\", \"WORD\"] = [\"TRANSLATION\"]\n"
-           "            A side without items shows as []. Every text stands in double quotes; in it\n"
-           "            \\\" and \\\\ stand for a quote and a backslash, \\n \\r \\t for line feed, carriage\n"
-           "            return and tab, \\u00XX for any other control character, and \\xNN for a byte\n"
-           "            that is not part of well-formed UTF-8. All other characters are printed as they are.\n"
-           "  --lint    also warns on standard error, as they are read, about entries and imports that\n"
-           "            the drill would turn into silent annoyances, one a line:\n"
-           "              FILE:LINE: warning: TEXT\n"
-           "            a word that another entry has too (the same when a guess of one matches the other:\n"
-           "            both in Unicode's composed form, NFC, and A to Z taken as a to z; said when the\n"
-           "            two are written in different Unicode forms), with the same or with other\n"
-           "            translations; an alternative given twice in one side; a side without items; an\n"
-           "            empty alternative; an invisible or non-breaking space (U+00A0, U+2000 to U+200B,\n"
-           "            U+202F, U+3000, U+FEFF and others); a word (a run of letters and marks) that mixes\n"
-           "            Latin, Greek and Cyrillic letters, which look alike; a file imported again, at its\n"
-           "            @import line. The entries of a file read again, and its imports, are not looked\n"
-           "            at again. The line on standard output ends in \", N warnings\".\n"
-           "  --strict  as --lint, and a warning makes the exit status 1.\n"
-           "\n"
-           "Exit status: 0 when every file was read, 1 when one was not (or, with --strict, when there\n"
-           "was a warning), 2 for wrong usage.\n";
-}
-
 struct Options {
     bool dump = false;
     bool lint = false;
     bool strict = false;
 };
+
+// One option of the command line: how it is written, what it does, and its lines in the usage text.
+struct Option {
+    std::string_view shortName;  // empty for none
+    std::string_view longName;
+    // Its lines in the usage text, parted by "\n".
+    std::string_view help;
+    // Null for the option that asks for the usage text.
+    void (*apply)(Options& options);
+};
+
+constexpr Option commandLineOptions[] = {
+    {"", "--dump",
+     "also prints every entry read, one a line, in the order in which the word list\n"
+     "keeps them (the last one read first):\n"
+     "  [\"WORD\", \"WORD\"] = [\"TRANSLATION\"]\n"
+     "A side without items shows as []. Every text stands in double quotes; in it\n"
+     "\\\" and \\\\ stand for a quote and a backslash, \\n \\r \\t for line feed, carriage\n"
+     "return and tab, \\u00XX for any other control character, and \\xNN for a byte\n"
+     "that is not part of well-formed UTF-8. All other characters are printed as they are.",
+     [](Options& options) { options.dump = true; }},
+    {"", "--lint",
+     "also warns on standard error, as they are read, about entries and imports that\n"
+     "the drill would turn into silent annoyances, one a line:\n"
+     "  FILE:LINE: warning: TEXT\n"
+     "a word that another entry has too (the same when a guess of one matches the other:\n"
+     "both in Unicode's composed form, NFC, and A to Z taken as a to z; said when the\n"
+     "two are written in different Unicode forms), with the same or with other\n"
+     "translations; an alternative given twice in one side; a side without items; an\n"
+     "empty alternative; an invisible or non-breaking space (U+00A0, U+2000 to U+200B,\n"
+     "U+202F, U+3000, U+FEFF and others); a word (a run of letters and marks) that mixes\n"
+     "Latin, Greek and Cyrillic letters, which look alike; a file imported again, at its\n"
+     "@import line. The entries of a file read again, and its imports, are not looked\n"
+     "at again. The line on standard output ends in \", N warnings\".",
+     [](Options& options) { options.lint = true; }},
+    {"", "--strict", "as --lint, and a warning makes the exit status 1.",
+     [](Options& options) {
+         options.lint = true;
+         options.strict = true;
+     }},
+    {"-h", "--help", "prints this summary.", nullptr},
+};
+
+// The width of the column in which the usage text names the options.
+constexpr std::size_t synopsisWidth = 10;
+
+std::string usage() {
+    const LoadLimits limits;
+    std::string text = "Usage: verbaro-check [--dump] [--lint] [--strict] FILE...\n"
+                       "Reads each dictionary FILE with its imports, as Verbaro Tool does, and reports it.\n"
+                       "\n"
+                       "For each file, standard output gets one line:\n"
+                       "  FILE: title \"TITLE\", N entries\n"
+                       "or, when the file could not be read to the end,\n"
+                       "  FILE: title \"TITLE\", N entries before the error\n"
+                       "and standard error gets where the reading stopped and why:\n"
+                       "  IMPORTED-FILE:LINE: MESSAGE\n"
+                       "LINE is left out (\"IMPORTED-FILE: MESSAGE\") when the file itself could not be opened, or\n"
+                       "when reading it would go past the bounds of one load ("
+                     + std::to_string(limits.fileReads) + " file reads, " + std::to_string(limits.megabytesReadAgain())
+                     + " MB read again).\n\n";
+    for (const Option& option : commandLineOptions) {
+        text += optionUsage(option.shortName, option.longName, "", option.help, synopsisWidth);
+    }
+    text += "\n"
+            "Exit status: 0 when every file was read, 1 when one was not (or, with --strict, when there\n"
+            "was a warning), 2 for wrong usage.\n";
+    return text;
+}
+
+const Option* optionNamed(std::string_view name) {
+    for (const Option& option : commandLineOptions) {
+        if (name == option.longName || (!option.shortName.empty() && name == option.shortName)) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
 
 // Keeps the lines handed to the word list, so that its entries can be listed afterwards, and
 // shows each to the linter, if there is one.
@@ -150,19 +188,14 @@ int main(int argc, char** argv) {
             files.emplace_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
-        } else if (argument == "--dump") {
-            options.dump = true;
-        } else if (argument == "--lint") {
-            options.lint = true;
-        } else if (argument == "--strict") {
-            options.lint = true;
-            options.strict = true;
-        } else if (argument == "--help" || argument == "-h") {
+        } else if (const Option* option = optionNamed(argument); option == nullptr) {
+            std::fprintf(stderr, "verbaro-check: unknown option %s\n%s", argv[i], usage().c_str());
+            return 2;
+        } else if (option->apply == nullptr) {
             std::fputs(usage().c_str(), stdout);
             return 0;
         } else {
-            std::fprintf(stderr, "verbaro-check: unknown option %s\n%s", argv[i], usage().c_str());
-            return 2;
+            option->apply(options);
         }
     }
     if (files.empty()) {

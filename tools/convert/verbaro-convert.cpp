@@ -9,6 +9,7 @@
 
 #include "common/errors.h"
 #include "common/quoting.h"
+#include "common/usage.h"
 #include "convert.h"
 #include "table.h"
 
@@ -165,7 +166,6 @@ constexpr Option commandLineOptions[] = {
 constexpr std::size_t synopsisWidth = 20;
 
 std::string usage() {
-    const std::string helpIndent(synopsisWidth, ' ');
     std::string text(usageHead);
     text += '\n';
     for (const Option& option : commandLineOptions) {
@@ -173,25 +173,7 @@ std::string usage() {
             text += option.heading;
             text += '\n';
         }
-        std::string synopsis(option.shortName);
-        synopsis += synopsis.empty() ? "" : ", ";
-        synopsis += option.longName;
-        synopsis += option.valueName.empty() ? "" : " ";
-        synopsis += option.valueName;
-        synopsis.resize(std::max(synopsis.size(), synopsisWidth), ' ');
-        std::string_view help = option.help;
-        for (std::string_view indent = synopsis;; indent = helpIndent) {
-            const std::size_t end = std::min(help.find('\n'), help.size());
-            text += "  ";
-            text += indent;
-            text += ' ';
-            text += help.substr(0, end);
-            text += '\n';
-            if (end == help.size()) {
-                break;
-            }
-            help.remove_prefix(end + 1);
-        }
+        text += optionUsage(option.shortName, option.longName, option.valueName, option.help, synopsisWidth);
     }
     text += usageTail;
     return text;
