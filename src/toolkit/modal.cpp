@@ -29,8 +29,15 @@ QPointer<QWindow> windowBeingMappedAnew;
 QPointer<QWindow> windowComingBack;
 QElapsedTimer comingBackSince;
 constexpr qint64 mappingMilliseconds = 500;
+// How often the window coming back has been mapped anew without having had the keyboard since: a
+// compositor that never gives a mapped window the keyboard does not see it mapped again and again.
+int mapsWithoutKeyboard = 0;
+constexpr int mostMapsWithoutKeyboard = 3;
 
 void mapped(QWindow& window) {
+    if (windowComingBack != &window) {
+        mapsWithoutKeyboard = 0;
+    }
     windowComingBack = &window;
     comingBackSince.start();
 }
@@ -79,6 +86,16 @@ protected:
         auto* window = static_cast<QWindow*>(watched);
         if (event->type() == QEvent::Show && window->modality() != Qt::NonModal) {
             mapped(*window);
+            // Qt's Wayland plugin tells who has the keyboard only once the compositor has
+            // answered all it was asked meanwhile. When the window below is focused or clicked
+            // while this one is being mapped, the keyboard goes to this one and straight back,
+            // or never comes to it, and the window below keeps it as it had it before: Qt sees
+            // no change and tells nothing, nor does a focus command or a click after. So once
+            // the mapping is over the window comes back if the window below has the keyboard;
+            // this is no polling: one look per mapping, and a few mappings at most.
+            if (onWayland() && mapsWithoutKeyboard < mostMapsWithoutKeyboard) {
+                bringBackModalWindowLater(0, true);
+            }
         } else if (event->type() == QEvent::Close && event->spontaneous() && window->type() == Qt::Popup && onWayland()
                    && QGuiApplication::modalWindow()) {
             bringBackModalWindowLater(0, false);
@@ -150,6 +167,7 @@ void watchModalWindows() {
     QObject::connect(qApp, &QGuiApplication::focusWindowChanged, watch, [](const QWindow* focus) {
         if (focus && focus == windowComingBack) {
             windowComingBack = nullptr;
+            mapsWithoutKeyboard = 0;
         }
     });
 }
@@ -176,6 +194,7 @@ void bringBack(QWindow& modal) {
         }
     }
     mapped(modal);
+    ++mapsWithoutKeyboard;
     windowBeingMappedAnew = &modal;
     modal.hide();
     modal.show();

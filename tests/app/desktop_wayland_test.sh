@@ -2,7 +2,8 @@
 # Drives the installed program under Wayland as a learner on sway does: a headless sway of its own,
 # keys typed with wtype, the windows read from sway's tree and the screen with grim. Every wait
 # polls for the state it needs, with a deadline.
-# Usage: desktop_wayland_test.sh CASE PREFIX    (CASE: drill, close_under_modal, popup_under_modal)
+# Usage: desktop_wayland_test.sh CASE PREFIX    (CASE: drill, close_under_modal, popup_under_modal,
+#                                                focus_while_modal_comes_up)
 set -uo pipefail
 
 case_name="$1"
@@ -229,6 +230,26 @@ case_popup_under_modal() {
     keys -k Return
     poll 10 "the Open dialog to close" gone "Open Dictionary..." || exit 1
     poll 5 "the word of the dictionary" changed_from "$no_question" pixels 112 112 272 24 || exit 1
+    expect_clean_exit
+}
+
+# The main window is focused again and again while the Open dialog comes up, so that the
+# keyboard may go to the dialog and straight back before the program has heard of the first: the
+# dialog still comes back on top with the keyboard.
+focus_main_until_up() {
+    in_session swaymsg "[con_id=$main] focus" >/dev/null
+    [ -n "$(window_titled "$1")" ]
+}
+case_focus_while_modal_comes_up() {
+    start_sway
+    start_program
+    keys -M alt o -m alt
+    poll 10 "the Open dialog to come up" focus_main_until_up "Open Dictionary..." || exit 1
+    in_session swaymsg "[con_id=$main] focus" >/dev/null
+    poll 5 "the Open dialog to come back on top with the keyboard" in_front "Open Dictionary..." || exit 1
+    keys -k Escape
+    poll 5 "Escape to close the Open dialog" gone "Open Dictionary..." || exit 1
+    poll 5 "the main window to take the keyboard back" main_is_focused || exit 1
     expect_clean_exit
 }
 
