@@ -10,19 +10,14 @@
 namespace {
 
 // A guess and an item are compared composed, so that a word written decomposed in the file is
-// still right when it is typed (typing gives the composed form).
-bool matchesComposed(std::string_view guess, std::string_view item) {
-    std::string composedGuess;
-    std::string composedItem;
-    return equalIgnoringAsciiCase(canonicallyComposed(guess, composedGuess), canonicallyComposed(item, composedItem));
-}
-
-// ASCII is composed already: when both are ASCII, as most guesses and items are, the bytes decide
-// at once.
+// still right when it is typed (typing gives the composed form). The guess is composed once for all
+// items; ASCII is composed already and is compared as it is.
 bool matchesAny(const std::vector<std::string>& items, const std::string& guess) {
-    const bool asciiGuess = isAscii(guess);
+    std::string guessStorage;
+    const std::string_view composedGuess = canonicallyComposed(guess, guessStorage);
+    std::string itemStorage;
     return std::any_of(items.begin(), items.end(), [&](const std::string& item) {
-        return asciiGuess && isAscii(item) ? equalIgnoringAsciiCase(guess, item) : matchesComposed(guess, item);
+        return equalIgnoringAsciiCase(composedGuess, canonicallyComposed(item, itemStorage));
     });
 }
 
