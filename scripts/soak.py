@@ -29,8 +29,9 @@ FOCUS_GRACE = 3.0
 KEYS = ["Return", "Escape", "Tab", "shift+Tab", "space", "Up", "Down", "BackSpace",
         "alt+o", "alt+r", "alt+a", "alt+g", "alt+v", "alt+n", "alt+e", "alt+c", "alt+w"]
 WORDS = ["dog", "Hund", "cat", "ü", "x", "/", "the dog"]
-# Actions that may end the program as the user asks: Exit, closing the main window, Quit.
-ENDING = {"alt+x", "alt+F4", "close", "alt+q"}
+# Actions that may end the program as the user asks: Exit, closing the main window, Quit; and
+# the keys that press the button with the focus, which after a few Tabs may be Exit.
+ENDING = {"alt+x", "alt+F4", "close", "alt+q", "Return", "space"}
 ACTIONS = collections.OrderedDict([
     ("key", 30), ("double", 8), ("type", 10), ("open", 10), ("focus", 10), ("click", 8),
     ("close", 4), ("alt+F4", 3), ("alt+q", 1), ("alt+x", 1),
@@ -341,7 +342,7 @@ class Soak:
         elif kind == "close":
             desktop.close()
         self.counts[kind] += 1
-        self.ending_asked |= kind in ENDING
+        self.ending_asked |= kind in ENDING or (kind in ("key", "double") and detail in ENDING)
         self.actions.append(f"{time.monotonic() - self.started:7.2f} {kind} {detail}".rstrip())
         time.sleep(self.rng.choice([0, 0.02, 0.1, 0.3]))
 
