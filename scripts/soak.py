@@ -430,12 +430,21 @@ class Soak:
     def finish(self):
         """Dismisses what is up, then Exit: status 0 and no sanitizer report."""
         desktop = self.desktop
-        for attempt in range(10):
-            titles = [title for _, title in desktop.modal_windows()]
-            if not titles:
-                break
-            # Escape leaves About up, Enter closes it; the error dialog takes neither.
-            desktop.key("alt+c" if "Error" in titles else ("Escape", "Return")[attempt % 2])
+        # Escape closes the Open dialog, the warnings it brings up and the message boxes; About
+        # takes Enter and the error dialog Alt+C. A window may still come up from the last action,
+        # so only two looks in a row with nothing up end the dismissing.
+        looks_with_nothing_up = 0
+        for _ in range(20):
+            windows = desktop.windows()
+            titles = [title for _, title in desktop.modal_windows(windows)]
+            if titles:
+                looks_with_nothing_up = 0
+                focused = next((title for w, title, focus in windows if focus and w != desktop.main), titles[-1])
+                desktop.key({"Error": "alt+c", "About": "Return"}.get(focused, "Escape"))
+            else:
+                looks_with_nothing_up += 1
+                if looks_with_nothing_up == 2:
+                    break
             time.sleep(0.5)
         desktop.key("alt+x")
         try:
