@@ -23,15 +23,6 @@ public:
     FormWidget() : QWidget(nullptr, Qt::Window) {
         describeAs(*this, QAccessible::Window);
         watchModalWindows();
-        // Given the keyboard all the same while a modal window keeps it from input (a click, the
-        // compositor's focus command): the modal window comes back, as a disabled owner on Windows
-        // hands its activation to its modal window. Qt tells the widget nothing of it while a
-        // popup is open, so the window system's focus is what counts.
-        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](const QWindow* focus) {
-            if (blocked_ && focus && focus == windowHandle()) {
-                bringBackModalWindow();
-            }
-        });
     }
 
     // Run when the window is hidden, not when it is minimized.

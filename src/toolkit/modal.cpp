@@ -46,6 +46,35 @@ bool onWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+// Gives the modal window back the keyboard, on top. Under X11 the window manager keeps a modal
+// window above its owner and gives it the focus when the owner is clicked; this is for window
+// systems that let the user activate a window that a modal one blocks. Wayland compositors of
+// Qt 6.4's day know no modal windows, and sway answers a request for activation by marking the
+// window urgent only; what it always gives the keyboard, on top, is a window just mapped. So
+// there the modal window is mapped anew: hidden and shown at the level of its platform window,
+// which leaves its widget, its modal loop and its focus as they are.
+void bringBack(QWindow& modal) {
+    if (!onWayland()) {
+        modal.raise();
+        modal.requestActivate();
+        return;
+    }
+    // A popup of the modal window (a box's list, the completions of a name) would be what comes
+    // back and asks for the keyboard, which a popup never takes; it closes, as a click elsewhere
+    // closes it.
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        if (!popup->close()) {
+            break;
+        }
+    }
+    mapped(modal);
+    ++mapsWithoutKeyboard;
+    windowBeingMappedAnew = &modal;
+    modal.hide();
+    modal.show();
+    windowBeingMappedAnew = nullptr;
+}
+
 // Once the event being handled is over, and after `milliseconds`: the modal window comes back,
 // if a window that it keeps from input still has the keyboard or that does not matter. One not on
 // the screen yet, or mapped a moment ago, is waited for.
@@ -152,10 +181,6 @@ bool isBeingMappedAnew(const QWindow* window) {
     return window == windowBeingMappedAnew;
 }
 
-void bringBackModalWindow() {
-    bringBackModalWindowLater(0, true);
-}
-
 void watchModalWindows() {
     static QPointer<ModalWatch> watch;
     if (watch) {
@@ -165,40 +190,20 @@ void watchModalWindows() {
     watch->setParent(qApp);
     qApp->installEventFilter(watch);
     QObject::connect(qApp, &QGuiApplication::focusWindowChanged, watch, [](const QWindow* focus) {
-        if (focus && focus == windowComingBack) {
+        if (!focus) {
+            return;
+        }
+        if (focus == windowComingBack) {
             windowComingBack = nullptr;
             mapsWithoutKeyboard = 0;
+        } else if (QGuiApplication::modalWindow()) {
+            // Given to a window that a modal one keeps from input all the same (a click, the
+            // compositor's focus command): the modal window comes back, as a disabled owner on
+            // Windows hands its activation to its modal window. Qt tells the window's widget
+            // nothing of it while a popup is open, so the window system's focus is what counts.
+            bringBackModalWindowLater(0, true);
         }
     });
-}
-
-// Gives the modal window back the keyboard, on top. Under X11 the window manager keeps a modal
-// window above its owner and gives it the focus when the owner is clicked; this is for window
-// systems that let the user activate a window that a modal one blocks. Wayland compositors of
-// Qt 6.4's day know no modal windows, and sway answers a request for activation by marking the
-// window urgent only; what it always gives the keyboard, on top, is a window just mapped. So
-// there the modal window is mapped anew: hidden and shown at the level of its platform window,
-// which leaves its widget, its modal loop and its focus as they are.
-void bringBack(QWindow& modal) {
-    if (!onWayland()) {
-        modal.raise();
-        modal.requestActivate();
-        return;
-    }
-    // A popup of the modal window (a box's list, the completions of a name) would be what comes
-    // back and asks for the keyboard, which a popup never takes; it closes, as a click elsewhere
-    // closes it.
-    while (QWidget* popup = QApplication::activePopupWidget()) {
-        if (!popup->close()) {
-            break;
-        }
-    }
-    mapped(modal);
-    ++mapsWithoutKeyboard;
-    windowBeingMappedAnew = &modal;
-    modal.hide();
-    modal.show();
-    windowBeingMappedAnew = nullptr;
 }
 
 DialogResult Form::dialogResult() const {

@@ -61,16 +61,12 @@ struct Form::Impl {
     void placeAtInitialPosition(QWidget& widget, const Rect& boundsAsSet) const;
 };
 
-// Gives a modal window back the keyboard, on top, when the window it keeps from input has been
-// activated all the same (modal.cpp).
-void bringBack(QWindow& modal);
-// The same for the top modal window once the activation is over, if it still holds then, and
-// once the modal window is on the screen.
-void bringBackModalWindow();
 // Whether a modal window keeps this form window from input.
 bool isKeptFromInput(const QWidget& formWindow);
-// Keeps track of the modal windows that bringBack may map anew, and brings one back when the
-// compositor has closed its popup to give the keyboard elsewhere; once, before the first form.
+// Keeps track of the modal windows (modal.cpp), and brings the top one back to the user, on top
+// with the keyboard, when a window that it keeps from input is given the keyboard all the same or
+// the compositor has closed its popup to give the keyboard elsewhere; once, before the first form.
 void watchModalWindows();
-// Whether bringBack is mapping the window anew: its hiding on the way is no hiding to its form.
+// Whether a modal window is being mapped anew to bring it back: its hiding on the way is no
+// hiding to its form.
 bool isBeingMappedAnew(const QWindow* window);
