@@ -92,15 +92,6 @@ std::string usage() {
     return text;
 }
 
-const Option* optionNamed(std::string_view name) {
-    for (const Option& option : commandLineOptions) {
-        if (name == option.longName || (!option.shortName.empty() && name == option.shortName)) {
-            return &option;
-        }
-    }
-    return nullptr;
-}
-
 // Keeps the lines handed to the word list, so that its entries can be listed afterwards, and
 // shows each to the linter, if there is one.
 class CheckedWordList : public WordList {
@@ -188,7 +179,7 @@ int main(int argc, char** argv) {
             files.emplace_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
-        } else if (const Option* option = optionNamed(argument); option == nullptr) {
+        } else if (const Option* option = optionNamed<Option>(commandLineOptions, argument); option == nullptr) {
             std::fprintf(stderr, "verbaro-check: unknown option %s\n%s", argv[i], usage().c_str());
             return 2;
         } else if (option->apply == nullptr) {

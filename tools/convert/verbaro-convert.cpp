@@ -179,15 +179,6 @@ std::string usage() {
     return text;
 }
 
-const Option& optionNamed(std::string_view name) {
-    for (const Option& option : commandLineOptions) {
-        if (name == option.longName || (!option.shortName.empty() && name == option.shortName)) {
-            return option;
-        }
-    }
-    throw WrongUsage("unknown option " + std::string(name));
-}
-
 // Reads the command line; returns false when only the help was asked for.
 bool parseArguments(int argc, char** argv, ConvertOptions& options) {
     bool inputGiven = false;
@@ -213,7 +204,11 @@ bool parseArguments(int argc, char** argv, ConvertOptions& options) {
             value = argument.substr(equals + 1);
             argument = argument.substr(0, equals);
         }
-        const Option& option = optionNamed(argument);
+        const Option* const named = optionNamed<Option>(commandLineOptions, argument);
+        if (named == nullptr) {
+            throw WrongUsage("unknown option " + std::string(argument));
+        }
+        const Option& option = *named;
         const bool takesValue = !option.valueName.empty();
         if (value && !takesValue) {
             throw WrongUsage("unknown option " + std::string(argument));
