@@ -248,15 +248,17 @@ class Wayland(Desktop):
         result = self.sway("-t", "get_tree")
         return json.loads(result.stdout) if result.returncode == 0 else {}
 
-    def windows(self):
-        found = []
+    def nodes(self):
+        """Every node of sway's tree: outputs, workspaces, containers and windows."""
         stack = [self.tree()]
         while stack:
             node = stack.pop()
-            if node.get("app_id") == "verbaro" and self.program and node.get("pid") == self.program.pid:
-                found.append((node["id"], node.get("name") or "", bool(node.get("focused"))))
+            yield node
             stack.extend(node.get("nodes", []) + node.get("floating_nodes", []))
-        return found
+
+    def windows(self):
+        return [(node["id"], node.get("name") or "", bool(node.get("focused"))) for node in self.nodes()
+                if node.get("app_id") == "verbaro" and self.program and node.get("pid") == self.program.pid]
 
     def key(self, *keys):
         command = []
@@ -279,18 +281,14 @@ class Wayland(Desktop):
         self.sway(f"[con_id={self.main}] kill")
 
     def click(self, rng):
-        stack = [self.tree()]
-        while stack:
-            node = stack.pop()
-            if node.get("id") == self.main:
-                rect = node["rect"]
-                x = rect["x"] + rng.randrange(rect["width"])
-                y = rect["y"] + rng.randrange(rect["height"])
-                self.sway("seat", "-", "cursor", "set", str(x), str(y))
-                self.sway("seat", "-", "cursor", "press", "button1")
-                self.sway("seat", "-", "cursor", "release", "button1")
-                return
-            stack.extend(node.get("nodes", []) + node.get("floating_nodes", []))
+        rect = next((node["rect"] for node in self.nodes() if node.get("id") == self.main), None)
+        if rect is None:
+            return
+        x = rect["x"] + rng.randrange(rect["width"])
+        y = rect["y"] + rng.randrange(rect["height"])
+        self.sway("seat", "-", "cursor", "set", str(x), str(y))
+        self.sway("seat", "-", "cursor", "press", "button1")
+        self.sway("seat", "-", "cursor", "release", "button1")
 
 
 class Soak:
