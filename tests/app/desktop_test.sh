@@ -223,7 +223,6 @@ changed_from() { ! shows "$@"; }
 # for a missing character; and the colour of the verdict behind the expected answer.
 question_ink() { ink 115 115 266 18 170; }
 answer_ink() { ink 115 147 266 18 170; }
-guess_ink() { ink 115 203 266 18 170; }
 verdict_color() { import -window root -crop "1x1+$((main_x + 116))+$((main_y + 148))" +repage -depth 8 -format '%[hex:p{0,0}]' info:; }
 
 # has_glyph GLYPH INK: whether the ink holds the glyph's ink anywhere, dark and light pixels alike.
